@@ -1,0 +1,42 @@
+# Thin wrapper over CMake; see README.md.
+BUILD ?= build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all deps configure build play test shots bench sounds asan clean
+
+all: build
+
+deps:
+	@sh tools/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+play: build
+	cd $(BUILD)/game && ./pondaro
+
+test: build
+	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j2
+
+shots: build
+	sh tools/shots/run-all.sh $(BUILD)
+
+bench: build
+	$(BUILD)/pondaro_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	@if [ -x bench/run-game-bench.sh ]; then sh bench/run-game-bench.sh $(BUILD); fi
+
+sounds: build
+	sh tools/render-sounds.sh $(BUILD)
+
+asan: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPONDARO_ASAN=ON
+	cmake --build build-asan
+	cd build-asan && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j2
+
+clean:
+	rm -rf $(BUILD) build-asan

@@ -1,0 +1,52 @@
+// The drawing surface: what the game needs of a window or an offscreen canvas.
+#pragma once
+#include <string>
+
+#include "platform/geometry.h"
+
+namespace pondaro {
+
+enum class CursorShape { Arrow, Hand, IBeam, None };
+
+// A picture uploaded to the display; 0 means none.
+using TextureId = int;
+
+class Display {
+ public:
+  virtual ~Display() = default;
+
+  // False while the display is down (not initialised, being reset, lost).
+  virtual bool CanDraw() const = 0;
+  virtual int SurfaceWidth() const = 0;   // 800
+  virtual int SurfaceHeight() const = 0;  // 600
+  // Width of the drawing surface in window pixels (the aiming angle scales by it).
+  virtual int WindowWidth() const = 0;
+
+  // Pictures. `opaque` pictures (every alpha 255) are drawn with blending off.
+  virtual TextureId CreateTexture(const Pixels& pixels, bool opaque) = 0;
+  virtual void DestroyTexture(TextureId id) = 0;
+
+  virtual void BeginFrame() = 0;
+  virtual void EndFrame() = 0;  // flip to the screen
+  virtual void Fill(Color c) = 0;
+  // Part `src` of texture drawn 1:1 with its top-left at (x, y).
+  virtual void Draw(TextureId tex, const TRect& src, int x, int y) = 0;
+  // Part `src` stretched into `dst`, blended with opacity alpha (255 opaque).
+  virtual void DrawStretched(TextureId tex, const TRect& src, const TRect& dst, int alpha) = 0;
+  // Part `src` scaled to w x h, rotated by angle (256ths of a turn, clockwise) about its
+  // centre, which lands on (cx, cy); blended with opacity alpha.
+  virtual void DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
+                           int alpha) = 0;
+
+  // Text in the game's face at a point size (96 dpi).
+  virtual void DrawText(int x, int y, const std::string& text, int pointSize, Color c) = 0;
+  virtual int TextWidth(const std::string& text, int pointSize) = 0;
+
+  // Window.
+  virtual void SetCursor(CursorShape shape) = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual bool SetFullScreen(bool on) = 0;  // false when the switch failed
+  virtual bool IsMaximized() const = 0;
+};
+
+}  // namespace pondaro

@@ -1,0 +1,88 @@
+// The image collection: named pictures, each cut into equal frames laid out in a
+// grid, looked up by name through a 256-bucket hash.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/display.h"
+#include "platform/services.h"
+#include "sprites/collection_file.h"
+
+namespace pondaro {
+
+// 256 buckets, keyed on the lower-cased name: n*16 plus, for n >= 2, the codes of
+// the second-to-last and the first character.
+int NameBucket(const std::string& name);
+std::string LowerCase(const std::string& s);
+bool SameText(const std::string& a, const std::string& b);
+
+class TPictureCollectionItem {
+ public:
+  std::string Name;
+  int PatternWidth = 0, PatternHeight = 0;  // 0 or less: the whole picture
+  int SkipWidth = 0, SkipHeight = 0;
+  bool SystemMemory = false;
+  bool Transparent = true;
+  uint32_t TransparentColor = 0;
+
+  Pixels Picture;              // CPU copy, for the pixel-exact collision test
+  TextureId Texture = 0;       // 0 while not uploaded to a display
+  TPictureCollectionItem* NextInBucket = nullptr;
+
+  int Width() const { return Picture.Width; }
+  int Height() const { return Picture.Height; }
+  int FrameWidth() const { return PatternWidth > 0 ? PatternWidth : Picture.Width; }
+  int FrameHeight() const { return PatternHeight > 0 ? PatternHeight : Picture.Height; }
+  // Columns x rows by the skip rule on the stored pattern sizes.
+  int FrameCount() const;
+  // Frame n's rectangle within Picture; frames run row by row, left to right.
+  TRect FrameRectOf(int n) const;
+  bool Ready() const { return Texture != 0; }
+
+  // Drawing calls; each draws nothing when the item is not ready or n is not a frame.
+  void Draw(Display& d, int x, int y, int n) const;
+  void StretchDraw(Display& d, const TRect& dst, int n) const;
+  void DrawAlpha(Display& d, const TRect& dst, int n, int alpha) const;
+  // Rotated by angle (256ths) about (cx, cy), scaled to w x h, centre fraction (0.5, 0.5).
+  void DrawRotate(Display& d, int cx, int cy, int w, int h, int n, int angle) const;
+  void DrawRotateAlpha(Display& d, int cx, int cy, int w, int h, int n, int angle, int alpha) const;
+};
+
+class TPictureCollection {
+ public:
+  TPictureCollection();
+  ~TPictureCollection();
+  TPictureCollection(const TPictureCollection&) = delete;
+  TPictureCollection& operator=(const TPictureCollection&) = delete;
+
+  // Reads Data/Graphic.dxg: clears the collection, decodes every picture. Throws
+  // EDataFileError naming the file and what is wrong; the collection is then empty.
+  void LoadFromFile(const std::string& path, const PictureDecoder& decoder);
+  void LoadFromRecords(const std::vector<CollectionRecord>& records, const PictureDecoder& decoder,
+                       const std::string& fileName);
+  // Uploads every picture to the display (again after a display reset), or drops them.
+  void Restore(Display& display);
+  void Finalize();
+
+  // Appends an item (tests and the loader); it becomes the head of its bucket.
+  TPictureCollectionItem& Add(std::string name, Pixels picture);
+  void Rename(TPictureCollectionItem& item, const std::string& name);
+  void Clear();
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  TPictureCollectionItem& Items(int i) { return *items_.at(i); }
+  // Throws EGameError "Image '%s' not found".
+  TPictureCollectionItem& Find(const std::string& name) const;
+  TPictureCollectionItem* TryFind(const std::string& name) const;
+
+ private:
+  void Link(TPictureCollectionItem* item);
+  void Unlink(TPictureCollectionItem* item);
+
+  std::vector<std::unique_ptr<TPictureCollectionItem>> items_;
+  TPictureCollectionItem* buckets_[256] = {};
+  Display* display_ = nullptr;
+};
+
+}  // namespace pondaro

@@ -1,0 +1,70 @@
+// The sound collection: named sounds with their play rules (looped sounds restart
+// their one buffer; others take a free copy, a new one, or the oldest).
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+#include "sprites/collection_file.h"
+
+namespace pondaro {
+
+class TWaveCollectionItem {
+ public:
+  std::string Name;
+  bool Looped = false;
+  int MaxPlayingCount = 0;  // copies that may play at once; 0 no limit
+  int Frequency = 0, Pan = 0, Volume = 0;
+  std::vector<uint8_t> Wave;  // RIFF WAV bytes
+  TWaveCollectionItem* NextInBucket = nullptr;
+
+  // Play and stop through the collection's sound output.
+  void Play(bool wait = false);
+  void Stop();
+
+  // Voices in use: the primary buffer and the extra copies, oldest first.
+  VoiceId PrimaryVoice() const { return primary_; }
+  const std::vector<VoiceId>& ExtraVoices() const { return extra_; }
+
+ private:
+  friend class TWaveCollection;
+  VoiceSettings Settings() const;
+  void Release();
+
+  SoundOutput* output_ = nullptr;
+  Clock* clock_ = nullptr;
+  SampleId sample_ = 0;
+  VoiceId primary_ = 0;
+  std::vector<VoiceId> extra_;
+};
+
+class TWaveCollection {
+ public:
+  TWaveCollection();
+  ~TWaveCollection();
+  TWaveCollection(const TWaveCollection&) = delete;
+  TWaveCollection& operator=(const TWaveCollection&) = delete;
+
+  // Reads Data/Music.dxw and prepares every sound on `output`. Throws
+  // EDataFileError naming the file and what is wrong; the collection is then empty.
+  void LoadFromFile(const std::string& path, SoundOutput& output, Clock& clock);
+  void LoadFromRecords(const std::vector<CollectionRecord>& records, SoundOutput& output, Clock& clock,
+                       const std::string& fileName);
+  void Clear();
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  TWaveCollectionItem& Items(int i) { return *items_.at(i); }
+  // Throws EGameError "Wave '%s' not found".
+  TWaveCollectionItem& Find(const std::string& name) const;
+  TWaveCollectionItem* TryFind(const std::string& name) const;
+
+ private:
+  std::vector<std::unique_ptr<TWaveCollectionItem>> items_;
+  TWaveCollectionItem* buckets_[256] = {};
+};
+
+// Reads a whole file; throws EDataFileError naming it when it cannot be read.
+std::vector<uint8_t> ReadWholeFile(const std::string& path);
+
+}  // namespace pondaro
