@@ -1,0 +1,146 @@
+#include "persist/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "persist/codec.h"
+
+namespace pondaro {
+namespace {
+
+TEST(Codec, KnownEncodingsAndTheirCodeZeroPrefix) {
+  EXPECT_EQ(Base256To2("A"), "01000001");
+  EXPECT_EQ(EncodeLine("abc"), "GC2VD");
+  EXPECT_EQ(DecodeLine("GC2VD"), std::string("\0abc", 4));
+  // "true" is not a multiple of five characters: it comes back behind a code-0 byte.
+  EXPECT_EQ(EncodeLine("true").size(), 7u);
+  EXPECT_EQ(DecodeLine(EncodeLine("true")), std::string("\0true", 5));
+  EXPECT_EQ(EncodeLine("false").size(), 8u);
+  EXPECT_EQ(DecodeLine(EncodeLine("false")), "false");
+  EXPECT_EQ(DecodeLine("O"), "");
+  EXPECT_EQ(DecodeLine(""), "");
+}
+
+TEST(Codec, DecoderSkipsCharactersOutsideTheAlphabet) {
+  const std::string clean = EncodeLine("Frog5");
+  std::string noisy;
+  for (char c : clean) noisy += std::string("o I0z ") + c;
+  EXPECT_EQ(DecodeLine(noisy + "\r"), "Frog5");
+}
+
+TEST(Codec, PaddedTextsOfEveryByteRoundTrip) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  all = PadToFive(all);
+  EXPECT_EQ(DecodeLine(EncodeLine(all)), all);
+  EXPECT_EQ(PadToFive(""), "");
+  EXPECT_EQ(PadToFive("12345"), "12345");
+  EXPECT_EQ(PadToFive("3000"), "3000%");
+  EXPECT_EQ(StripPadding("Bob%%%"), "Bob");
+  EXPECT_EQ(StripPadding("a%b%"), "a%b");
+  EXPECT_EQ(StripPadding("%%%%%"), "");
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  std::string l;
+  while (std::getline(in, l)) out.push_back(l);
+  return out;
+}
+
+TEST(SettingsFile, DefaultsAreWrittenWithTheStatedSymbolCounts) {
+  SettingsValues v;
+  const std::string text = FormatSettings(v);
+  auto lines = Lines(text);
+  ASSERT_EQ(lines.size(), 25u);
+  for (auto& l : lines) {
+    ASSERT_EQ(l.back(), '\r');
+    l.pop_back();
+  }
+  EXPECT_EQ(DecodeLine(lines[0]), "false");
+  EXPECT_EQ(DecodeLine(lines[1]), std::string("\0true", 5));
+  EXPECT_EQ(lines[3], "");
+  EXPECT_EQ(lines[4], "");
+  for (int place = 0; place < 10; ++place) {
+    EXPECT_EQ(lines[5 + 2 * place].size(), 16u) << place;  // "Anonymous%"
+    EXPECT_EQ(DecodeLine(lines[5 + 2 * place]), "Anonymous%");
+    EXPECT_EQ(lines[6 + 2 * place].size(), 8u) << place;
+  }
+  EXPECT_EQ(DecodeLine(lines[6]), "3000%");
+  EXPECT_EQ(DecodeLine(lines[24]), "100%%");
+}
+
+class SettingsDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/pondaro-settings-XXXXXX";
+    dir_ = mkdtemp(tmpl);
+    path_ = dir_ + "/Config.cfg";
+  }
+  void TearDown() override {
+    chmod(dir_.c_str(), 0755);
+    std::system(("rm -rf " + dir_).c_str());
+  }
+  std::string dir_, path_;
+};
+
+TEST_F(SettingsDir, WrittenFileReadsBackAndShortFilesGiveEmptyLines) {
+  SettingsValues v;
+  v.FullScreen = true;
+  v.Sound = false;
+  v.Country = "Narnia";
+  v.Name = "Hoppy";  // exactly five: no padding
+  v.Table[3] = {"Lily%Pad", -42};
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(path_, FormatSettings(v), error)) << error;
+  auto lines = ReadSettingsLines(path_);
+  ASSERT_TRUE(lines);
+  ASSERT_EQ(lines->size(), 25u);
+  EXPECT_NE((*lines)[0], "false");
+  EXPECT_EQ((*lines)[2], "false");
+  EXPECT_EQ(StripPadding((*lines)[3]), "Narnia");
+  EXPECT_EQ((*lines)[4], "Hoppy");
+  EXPECT_EQ(StripPadding((*lines)[11]), "Lily%Pad");
+  EXPECT_EQ(ParseScore(StripPadding((*lines)[12])), -42);
+
+  std::ofstream(path_, std::ios::binary) << EncodeLine("false") << "\r\n" << EncodeLine("false") << "\r\n";
+  lines = ReadSettingsLines(path_);
+  ASSERT_TRUE(lines);
+  EXPECT_EQ(lines->size(), 25u);
+  EXPECT_EQ((*lines)[1], "false");
+  EXPECT_EQ((*lines)[2], "");
+  EXPECT_FALSE(ReadSettingsLines(dir_ + "/missing.cfg"));
+}
+
+TEST_F(SettingsDir, FailedWriteKeepsTheOldFile) {
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(path_, "old\r\n", error));
+  if (geteuid() == 0) {
+    // Root ignores permissions; a path under a regular file fails for everyone.
+    EXPECT_FALSE(WriteFileAtomically(path_ + "/x", "new", error));
+  } else {
+    chmod(dir_.c_str(), 0555);
+    EXPECT_FALSE(WriteFileAtomically(path_, "new\r\n", error));
+  }
+  EXPECT_NE(error.find("Config.cfg"), std::string::npos);
+  std::ifstream in(path_);
+  std::string content((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(content, "old\r\n");
+}
+
+TEST(SettingsFile, ScoresMustBeWholeNumbers) {
+  EXPECT_EQ(ParseScore("3000"), 3000);
+  EXPECT_EQ(ParseScore("-7"), -7);
+  EXPECT_EQ(ParseScore("+7"), 7);
+  EXPECT_EQ(ParseScore("2147483647"), 2147483647);
+  for (const char* bad : {"", "12a", "abc", "2147483648", "+-5", " 5", "1.5"}) EXPECT_FALSE(ParseScore(bad)) << bad;
+}
+
+}  // namespace
+}  // namespace pondaro
