@@ -1,0 +1,189 @@
+#include "sprites/sprite.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "sprites/errors.h"
+
+namespace pondaro {
+
+namespace {
+
+std::string Formatted(const char* format, int i) {
+  char buf[96];
+  std::snprintf(buf, sizeof buf, format, i);
+  return buf;
+}
+
+void Erase(std::vector<TSprite*>& v, TSprite* s) {
+  // Searching from the back: flushes and Clear() remove the last entry.
+  for (size_t i = v.size(); i-- > 0;) {
+    if (v[i] == s) {
+      v.erase(v.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+TSprite::TSprite(TSprite* parent) : Parent(parent) {
+  if (!parent) return;
+  Engine = parent->isRoot_ ? static_cast<TSpriteEngine*>(parent) : parent->Engine;
+  parent->AddChild(this);
+}
+
+TSprite::~TSprite() {
+  Clear();
+  if (Parent) Parent->RemoveChild(this);
+  if (Dying && Engine) Erase(Engine->DyingList, this);
+}
+
+void TSprite::AddChild(TSprite* child) {
+  list_.push_back(child);
+  InsertByDepth(child);
+}
+
+// Binary search for the first sibling whose Z is not below the child's: a sprite
+// lands beneath every sibling of equal Z that is already there.
+void TSprite::InsertByDepth(TSprite* child) {
+  int lo = 0, hi = static_cast<int>(depthList_.size()) - 1;
+  while (lo <= hi) {
+    const int mid = (lo + hi) / 2;
+    if (depthList_[mid]->Z < child->Z)
+      lo = mid + 1;
+    else
+      hi = mid - 1;
+  }
+  depthList_.insert(depthList_.begin() + lo, child);
+}
+
+void TSprite::RemoveChild(TSprite* child) {
+  Erase(list_, child);
+  Erase(depthList_, child);
+}
+
+void TSprite::Clear() {
+  while (!list_.empty()) delete list_.back();
+}
+
+TSprite* TSprite::Items(int i) const {
+  if (list_.empty()) throw ESpriteError(Formatted("Index of the list exceeds the range. (%d)", i));
+  if (i < 0 || i >= Count()) throw ESpriteError(Formatted("List index out of bounds (%d)", i));
+  return list_[static_cast<size_t>(i)];
+}
+
+void TSprite::Dead() {
+  if (!Engine || Dying) return;
+  Dying = true;
+  Engine->DyingList.push_back(this);
+}
+
+void TSprite::SetZ(int value) {
+  if (value == Z) return;
+  Z = value;
+  if (!Parent) return;
+  Erase(Parent->depthList_, this);
+  Parent->InsertByDepth(this);
+}
+
+double TSprite::AbsX() const { return Parent ? X + Parent->AbsX() : X; }
+double TSprite::AbsY() const { return Parent ? Y + Parent->AbsY() : Y; }
+
+TRect TSprite::BoxRect() const {
+  return Bounds(static_cast<int>(std::trunc(AbsX())), static_cast<int>(std::trunc(AbsY())), Width,
+                Height);
+}
+
+// The walks read the child count once: sprites born during a walk join the next one.
+// The second bound only guards against a list that shrank under a misbehaving caller.
+void TSprite::Move(int moveCount) {
+  if (!Moved) return;
+  Advance(moveCount);
+  const size_t n = list_.size();
+  for (size_t i = 0; i < n && i < list_.size(); ++i) list_[i]->Move(moveCount);
+}
+
+void TSprite::Draw() {
+  if (!Visible) return;
+  if (Engine && OverlapRect(BoxRect(), Engine->VisibleRect)) Paint();
+  const size_t n = depthList_.size();
+  for (size_t i = 0; i < n && i < depthList_.size(); ++i) depthList_[i]->Draw();
+}
+
+int TSprite::Collision() {
+  if (!Engine || Dying || !Collides) return 0;
+  TSpriteEngine& root = *Engine;
+  // A Touched handler may run a query of its own; keep ours intact around it.
+  const int savedHits = root.QueryHits;
+  const bool savedDone = root.QueryDone;
+  const TRect savedRect = root.QueryRect;
+  TSprite* const savedSprite = root.QuerySprite;
+
+  root.QueryHits = 0;
+  root.QueryDone = false;
+  root.QueryRect = BoxRect();
+  root.QuerySprite = this;
+  const size_t n = root.list_.size();
+  for (size_t i = 0; i < n && i < root.list_.size(); ++i) root.list_[i]->CollisionVisit(this);
+  const int hits = root.QueryHits;
+
+  root.QueryHits = savedHits;
+  root.QueryDone = savedDone;
+  root.QueryRect = savedRect;
+  root.QuerySprite = savedSprite;
+  return hits;
+}
+
+// `this` is the visited sprite, `self` the one asking.
+void TSprite::CollisionVisit(TSprite* self) {
+  if (!Collides) return;
+  TSpriteEngine& root = *self->Engine;
+  if (this != self && OverlapRect(BoxRect(), root.QueryRect) && self->HitTest(this) &&
+      HitTest(self)) {
+    ++root.QueryHits;
+    self->Touched(this, root.QueryDone);
+    if (!self->Collides || self->Dying) root.QueryDone = true;
+  }
+  // Done only stops the descent; the caller's loop over siblings goes on.
+  if (root.QueryDone) return;
+  const size_t n = list_.size();
+  for (size_t i = 0; i < n && i < list_.size(); ++i) list_[i]->CollisionVisit(self);
+}
+
+TSpriteEngine::TSpriteEngine() : TSprite(nullptr) { isRoot_ = true; }
+
+TSpriteEngine::~TSpriteEngine() {
+  // Children leave the dying list as they go; empty it first so that nothing is
+  // looked up in it while the whole tree comes down.
+  DyingList.clear();
+  Clear();
+}
+
+void TSpriteEngine::SetSurface(Display* surface) {
+  Surface = surface;
+  if (!surface) return;
+  VisibleRect = Bounds(0, 0, surface->SurfaceWidth(), surface->SurfaceHeight());
+  Width = VisibleRect.Width();
+  Height = VisibleRect.Height();
+}
+
+void TSpriteEngine::Flush() {
+  while (!DyingList.empty()) {
+    TSprite* s = DyingList.back();
+    DyingList.pop_back();
+    delete s;
+  }
+}
+
+void TDXSpriteEngine::Draw() {
+  if (DXDraw && DXDraw->CanDraw() && Engine.Surface) Engine.Draw();
+}
+
+void TDXSpriteEngine::SetDisplay(Display* display) {
+  DXDraw = display;
+  Engine.SetSurface(display);
+}
+
+}  // namespace pondaro
