@@ -1,0 +1,40 @@
+// The application's message loop: events as they come, the two window timers when
+// they fall due, and the frame tick at most once per 30 ms. It sleeps in between.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "platform/events.h"
+#include "platform/services.h"
+
+namespace pondaro {
+
+class TMainForm;
+
+class TApplication {
+ public:
+  static constexpr int kTickMs = 30;
+
+  TApplication(TMainForm& form, EventSource& events, Clock& clock);
+
+  // Runs until the form is terminated.
+  void Run();
+  // One pass: waits for an event or the next deadline, then handles what is due.
+  void Step();
+  // Handles everything due at `now`: timers first, then the frame tick.
+  void RunDue(uint64_t now);
+
+  // When set, the lateness of every tick (ms behind its schedule) is appended.
+  std::vector<double>* LatenessLog = nullptr;
+  uint64_t NextTick() const { return nextTick_; }
+
+ private:
+  uint64_t NextDeadline() const;
+
+  TMainForm& form_;
+  EventSource& events_;
+  Clock& clock_;
+  uint64_t nextTick_;
+};
+
+}  // namespace pondaro

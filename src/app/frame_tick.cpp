@@ -1,0 +1,92 @@
+// The 30 ms frame tick, the two window timers and the music keep-alive.
+#include "app/main_form.h"
+#include "app/scene_sprites.h"
+
+namespace pondaro {
+
+void TMainForm::DXTimerTimer() {
+  if (!displayUp_ || !DXDraw().CanDraw()) return;
+  UpdateInputStates();
+  for (uint8_t* c : {&Countdown2, &Countdown3, &Countdown4, &Countdown5, &Countdown6})
+    if (*c != 0) --*c;
+  ComputeAimAngle();
+  CaretBlink();
+  if (ResizePending) {
+    ResizePending = false;
+    if (DXDraw().IsMaximized()) GameFullScreenClick();
+  }
+  if (!displayUp_) return;  // a failed full-screen switch left the display down
+  DXDraw().BeginFrame();
+  Guarded([&] { SceneFrame(); });
+  DXDraw().EndFrame();
+  Guarded([&] { MusicKeepAlive(); });
+}
+
+void TMainForm::ComputeAimAngle() {
+  const double scale = DXDraw().WindowWidth() / 720.0;
+  if (AimFixed)
+    AimAngle = 400 / scale - 180 + AimAngleOffset;
+  else if (!Paused && !GameMainExit)
+    AimAngle = MouseX / scale - 180 + AimAngleOffset;
+  if (AimAngle > 240) AimAngle = 240.0;
+  if (AimAngle < 120) AimAngle = 120.0;
+}
+
+void TMainForm::CaretBlink() {
+  if (GamegoEdit && Countdown6 > 15) Guarded([&] { new TPalka(*this); });
+  if (Countdown6 <= 15) {
+    if (Countdown6 == 0) Countdown6 = 30;
+    Root().ForEach<TPalka>([](TPalka* p) { p->Dead(); });
+  }
+}
+
+void TMainForm::Timer1Timer() {
+  EnableTimer(Timer1, false);
+  switch (Scene) {
+    case 1:
+      ChangeScene(2);
+      break;
+    case 3:
+      LevelBanner = false;
+      break;
+    case 9:
+      if (Score >= HighScores[9].Score) {
+        Root().ForEach<TGame_Word>([](TGame_Word* s) { s->Dead(); });
+        Root().ForEach<TOver_Word>([](TOver_Word* s) { s->Dead(); });
+        DXDraw().SetCursor(CursorShape::Arrow);
+        GameEnterNameClick();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void TMainForm::LevelTimerTimer() { --LevelTimeLeft; }
+
+void TMainForm::EnableTimer(TWindowTimer& timer, bool on) {
+  if (on && !timer.Enabled) timer.Due = Services.clock.Milliseconds() + timer.Interval;
+  timer.Enabled = on;
+}
+
+void TMainForm::SetTimerInterval(TWindowTimer& timer, int ms) {
+  timer.Interval = ms;
+  // Setting the interval restarts a running timer.
+  if (timer.Enabled) timer.Due = Services.clock.Milliseconds() + ms;
+}
+
+void TMainForm::MusicKeepAlive() {
+  if (SongHandle == 0) return;
+  const int order = Services.music.SongGetOrder(SongHandle);
+  if (order != 0 || LastSongOrder == 0) {
+    LastSongOrder = Services.music.SongGetOrder(SongHandle);
+    return;
+  }
+  switch (Scene) {
+    case 1: case 2: case 5: case 6: case 7: PlayMusic("1"); break;
+    case 9: PlayMusic("3"); break;
+    default: break;
+  }
+}
+
+}  // namespace pondaro

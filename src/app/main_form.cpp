@@ -1,0 +1,197 @@
+#include "app/main_form.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "persist/codec.h"
+#include "persist/settings_file.h"
+#include "sprites/errors.h"
+
+namespace pondaro {
+
+TMainForm::TMainForm(const FormServices& services) : Services(services) { Randomize(); }
+
+TMainForm::~TMainForm() {
+  // Sprites hold pointers into the image collection: they go first.
+  SpriteEngine.Engine.Clear();
+  StopMusic();
+  DXWaveList.Clear();
+  ImageList.Finalize();
+}
+
+int TMainForm::Random(int n) {
+  if (n <= 0) return 0;
+  return std::uniform_int_distribution<int>(0, n - 1)(rng_);
+}
+
+void TMainForm::Randomize() {
+  rng_.seed(static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+}
+
+std::string TMainForm::Path(const std::string& relative) const {
+  return DataDir.empty() || DataDir == "." ? relative : DataDir + "/" + relative;
+}
+
+void TMainForm::ShowError(const std::string& message) {
+  std::fprintf(stderr, "PONDARO: %s\n", message.c_str());
+  Services.messages.Show(message);
+}
+
+// ---- Start-up.
+
+void TMainForm::FormCreate() {
+  ResizePending = false;
+  Randomize();
+  StorkAllowed = false;
+  DXDraw().SetCursor(CursorShape::None);
+
+  ImageList.LoadFromFile(Path("Data/Graphic.dxg"), Services.decoder);
+  // The display comes up before the first frame; our pictures need it for their textures.
+  DXDrawInitializing();
+  DXDrawInitialize();
+
+  GameOver = false;
+  AimFixed = false;
+  NormalRound = true;
+  FrogGone = false;
+  Paused = false;
+  AppInactive = false;
+
+  GamegoEdit = GameMainExit = GameExit = GameEnterName = GameSendResult = GameClearHighScore = false;
+  GameFullScreen = false;
+  GameSound = GameMusic = true;
+
+  ResetHighScores();
+  ReadSettings();
+  ChangeScene(1);
+}
+
+void TMainForm::ReadSettings() {
+  auto lines = ReadSettingsLines(Path("Config.cfg"));
+  if (!lines) return;
+  const auto& l = *lines;
+  if (l[0] != "false") GameFullScreenClick();
+  if (l[1] == "false") GameMusic = false;
+  if (l[2] == "false") GameSound = false;
+  Edit1 = CountryText = StripPadding(l[3]);
+  Edit2 = PlayerName = StripPadding(l[4]);
+  for (int place = 0; place < 10; ++place) {
+    const std::string& name = l[5 + 2 * place];
+    const std::string& score = l[6 + 2 * place];
+    if (!name.empty()) HighScores[place].Name = StripPadding(name);
+    if (!score.empty()) {
+      // A damaged score keeps that place's default; the rest of the file still counts.
+      if (auto v = ParseScore(StripPadding(score)))
+        HighScores[place].Score = *v;
+      else
+        std::fprintf(stderr, "PONDARO: Config.cfg line %d: '%s' is not a whole number; keeping %d\n",
+                     7 + 2 * place, StripPadding(score).c_str(), HighScores[place].Score);
+    }
+  }
+}
+
+void TMainForm::SaveSettings() {
+  SettingsValues v;
+  v.FullScreen = GameFullScreen;
+  v.Music = GameMusic;
+  v.Sound = GameSound;
+  // The padding stays on the in-memory texts, as the frames copy them afresh.
+  CountryText = Edit1;
+  if (!CountryText.empty()) CountryText = PadToFive(CountryText);
+  PlayerName = Edit2;
+  if (!PlayerName.empty()) PlayerName = PadToFive(PlayerName);
+  v.Country = CountryText;
+  v.Name = PlayerName;
+  v.Table = HighScores;
+  std::string error;
+  if (!WriteFileAtomically(Path("Config.cfg"), FormatSettings(v), error))
+    std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
+}
+
+void TMainForm::ResetHighScores() {
+  HighScores = DefaultHighScores();
+  ChangeScene(7);
+}
+
+// ---- Display.
+
+void TMainForm::DXDrawInitializing() {}
+
+void TMainForm::DXDrawInitialize() {
+  displayUp_ = true;
+  ImageList.Restore(DXDraw());
+  SpriteEngine.SetDisplay(&DXDraw());
+  DXTimerEnabled = true;
+  DXWaveList.LoadFromFile(Path("Data/Music.dxw"), Services.sound, Services.clock);
+}
+
+void TMainForm::DXDrawFinalize() {
+  DXTimerEnabled = false;
+  displayUp_ = false;
+  SpriteEngine.SetDisplay(nullptr);
+}
+
+void TMainForm::GameFullScreenClick() {
+  GameFullScreen = !GameFullScreen;
+  GamegoEdit = false;
+  DXDrawFinalize();
+  if (!DXDraw().SetFullScreen(GameFullScreen)) {
+    // The display stays down until a later switch succeeds.
+    ShowError("Display mode cannot be changed (800x600 16bit)");
+    return;
+  }
+  DXDrawInitializing();
+  Guarded([&] { DXDrawInitialize(); });
+}
+
+void TMainForm::DXTimerActivate() {
+  AppInactive = false;
+  DXDraw().SetCaption("PONDARO");
+}
+
+void TMainForm::DXTimerDeactivate() {
+  AppInactive = true;
+  DXDraw().SetCaption("PONDARO [Pause]");
+}
+
+void TMainForm::FormClose() {
+  if (GameMainExit) return;
+  Paused = false;
+  GameMainExitClick();
+}
+
+void TMainForm::GameMainExitClick() {
+  if (Scene != 2 && Scene != 3 && Scene != 4) return;
+  if (Paused) return;
+  GameMainExit = !GameMainExit;
+  LevelBanner = false;
+  EnableTimer(LevelTimer, !LevelTimer.Enabled);
+  if (GameMainExit) {
+    DXDraw().SetCaption("PONDARO [Pause]");
+    DXDraw().SetCursor(CursorShape::Hand);
+    Guarded([&] { PlaySound("pause"); });
+  } else {
+    DXDraw().SetCaption("PONDARO");
+    DXDraw().SetCursor(CursorShape::None);
+    Guarded([&] { PlaySound("after_pause"); });
+  }
+}
+
+// ---- Events.
+
+void TMainForm::HandleEvent(const InputEvent& e) {
+  switch (e.Type) {
+    case EventType::KeyDown: FormKeyDown(e.Key, e.Shift, e.Ctrl, e.Alt); break;
+    case EventType::KeyUp: FormKeyUp(e.Key); break;
+    case EventType::MouseMove: DXDrawMouseMove(e.X, e.Y); break;
+    case EventType::MouseDown: DXDrawMouseDown(e.Button, e.X, e.Y); break;
+    case EventType::MouseUp: DXDrawMouseUp(e.Button, e.X, e.Y); break;
+    case EventType::FocusGained: DXTimerActivate(); break;
+    case EventType::FocusLost: DXTimerDeactivate(); break;
+    case EventType::Resized: FormResize(); break;
+    case EventType::Close: FormClose(); break;
+    case EventType::None: break;
+  }
+}
+
+}  // namespace pondaro

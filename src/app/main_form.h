@@ -1,0 +1,177 @@
+// TMainForm: the one main window. It owns every component and all shared state of
+// the game; sprites reach it through the reference they are given.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "persist/high_scores.h"
+#include "platform/display.h"
+#include "platform/events.h"
+#include "platform/services.h"
+#include "sprites/errors.h"
+#include "sprites/image_list.h"
+#include "sprites/sprite.h"
+#include "sprites/wave_list.h"
+
+namespace pondaro {
+
+// The services the window is built on; tests pass doubles.
+struct FormServices {
+  Display& display;
+  Keyboard& keyboard;
+  SoundOutput& sound;
+  ModulePlayer& music;
+  HttpClient& http;
+  Shell& shell;
+  MessageBox& messages;
+  Clock& clock;
+  const PictureDecoder& decoder;
+};
+
+// A window timer: fires every Interval ms while Enabled.
+struct TWindowTimer {
+  bool Enabled = false;
+  int Interval = 0;
+  uint64_t Due = 0;  // clock time of the next firing
+};
+
+// Input states polled once a tick.
+struct TInputStates {
+  bool isUp = false, isDown = false, isLeft = false, isRight = false;
+  bool isButton[33] = {};  // isButton1 .. isButton32 at 1..32
+};
+
+class TMainForm {
+ public:
+  explicit TMainForm(const FormServices& services);
+  ~TMainForm();
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Where the data files and Config.cfg live (the working directory by default).
+  std::string DataDir = ".";
+
+  // ---- Fields of the window.
+  uint8_t Scene = 0;
+  int32_t Level = 0, Score = 0, Lives = 0;
+  std::string CountryText, PlayerName;
+  std::string Edit1, Edit2;  // the hidden text boxes: country, name
+
+  // ---- Flag items (the checked state of the never-shown menu's items).
+  bool GameFullScreen = false, GameSound = true, GameMusic = true, GameMainExit = false,
+       GameEnterName = false, GameSendResult = false, GamegoEdit = false, GameClearHighScore = false,
+       GameExit = false;
+
+  // ---- Shared module-level state.
+  uint8_t Countdown2 = 0, Countdown3 = 0, Countdown4 = 0, Countdown5 = 0, Countdown6 = 0;
+  double AimAngle = 0, AimAngleOffset = 0;
+  int32_t MouseX = 0, MouseY = 0;
+  bool AimFixed = false, Paused = false, AppInactive = false, ResizePending = false, LevelBanner = false,
+       GameOver = false, NormalRound = true, MenuMusicRestart = false, FrogGone = false,
+       StorkAllowed = false, FireHeld = false;
+  uint8_t HelpPage = 0;
+  int32_t EditTextWidth = 0, LevelTimeLeft = 0;
+  THighScoreTable HighScores = DefaultHighScores();
+  int SongHandle = 0;
+  int32_t LastSongOrder = 0;
+  TInputStates Input;
+
+  // ---- Components.
+  TPictureCollection ImageList;
+  TWaveCollection DXWaveList;
+  TDXSpriteEngine SpriteEngine;
+  TWindowTimer Timer1{false, 2000, 0};
+  TWindowTimer LevelTimer{false, 1000, 0};
+  bool DXTimerEnabled = false;
+  bool Terminated = false;
+
+  FormServices Services;
+  Display& DXDraw() { return Services.display; }
+
+  // Random(n): 0 .. n-1 from the form's one generator.
+  int Random(int n);
+  void Randomize();
+  void Seed(uint32_t seed) { rng_.seed(seed); }
+
+  // ---- Start-up and the display.
+  // Throws EDataFileError when Data/Graphic.dxg cannot be used.
+  void FormCreate();
+  void DXDrawInitializing();
+  void DXDrawInitialize();  // throws EDataFileError for a bad Data/Music.dxw
+  void DXDrawFinalize();
+  void GameFullScreenClick();
+  void GameSoundClick() { GameSound = !GameSound; }
+  void GameMusicClick() { GameMusic = !GameMusic; }
+  void GameMainExitClick();
+  void DXTimerActivate();
+  void DXTimerDeactivate();
+  void FormClose();
+  void FormResize() { ResizePending = true; }
+  void ResetHighScores();
+
+  // ---- Frame loop and scenes.
+  void DXTimerTimer();
+  void Timer1Timer();
+  void LevelTimerTimer();
+  void ChangeScene(int n);
+  void EnableTimer(TWindowTimer& timer, bool on);
+  void SetTimerInterval(TWindowTimer& timer, int ms);
+
+  // ---- Input.
+  void FormKeyDown(int key, bool shift, bool ctrl, bool alt);
+  void FormKeyUp(int key);
+  void DXDrawMouseMove(int x, int y);
+  void DXDrawMouseDown(MouseButton button, int x, int y);
+  void DXDrawMouseUp(MouseButton button, int x, int y);
+  void UpdateInputStates();
+  // Routes one platform event to its handler.
+  void HandleEvent(const InputEvent& event);
+
+  // ---- Name entry.
+  void GameEnterNameClick();
+
+  // ---- Settings file.
+  void SaveSettings();
+  void ReadSettings();
+
+  // ---- Audio.
+  void PlayMusic(const std::string& name);
+  void StopMusic();
+  void PlaySound(const std::string& name);
+  void StopSound(const std::string& name);
+  void MusicKeepAlive();
+
+  // ---- Errors: the operation is abandoned, the message shown, the game goes on.
+  void ShowError(const std::string& message);
+  // Runs f; a game error it raises is reported and swallowed.
+  template <class F>
+  void Guarded(F&& f) {
+    try {
+      f();
+    } catch (const EDataFileError&) {
+      throw;
+    } catch (const std::exception& e) {
+      ShowError(e.what());
+    }
+  }
+
+  std::string Path(const std::string& relative) const;
+  TSpriteEngine& Root() { return SpriteEngine.Engine; }
+
+ private:
+  void CleanUpScene(int scene);
+  void SetUpScene(int scene);
+  void SceneFrame();
+  void MenuFrame();
+  void PlainFrame();
+  void CaretBlink();
+  void CreateBackdrop(int z);
+  void ComputeAimAngle();
+
+  std::mt19937 rng_;
+  bool displayUp_ = false;
+};
+
+}  // namespace pondaro

@@ -1,0 +1,35 @@
+// The small sprites the shell itself shows: the text caret and the game-over words.
+#pragma once
+#include "sprites/image_sprite.h"
+
+namespace pondaro {
+
+class TMainForm;
+
+// An image sprite sized to its picture's frame, drawn at (x, y) with depth z.
+class TPlainSprite : public TImageSprite {
+ public:
+  TPlainSprite(TMainForm& form, const std::string& image, double x, double y, int z, bool pixelExact = false);
+
+ protected:
+  TMainForm& Form;
+};
+
+// The blinking text caret; it follows the end of the text being typed.
+class TPalka : public TPlainSprite {
+ public:
+  explicit TPalka(TMainForm& form);
+  void Advance(int moveCount) override;
+};
+
+class TGame_Word : public TPlainSprite {
+ public:
+  explicit TGame_Word(TMainForm& form) : TPlainSprite(form, "Game_Word", 149, 118, 1, true) {}
+};
+
+class TOver_Word : public TPlainSprite {
+ public:
+  explicit TOver_Word(TMainForm& form) : TPlainSprite(form, "Over_Word", 164, 284, 1, true) {}
+};
+
+}  // namespace pondaro

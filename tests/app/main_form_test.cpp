@@ -1,0 +1,299 @@
+#include <fstream>
+
+#include "app/scene_sprites.h"
+#include "form_fixture.h"
+#include "persist/codec.h"
+#include "persist/settings_file.h"
+#include "sprites/errors.h"
+
+namespace pondaro::test {
+namespace {
+
+int CountOf(TMainForm& f, auto tag) {
+  int n = 0;
+  f.Root().ForEach<std::remove_pointer_t<decltype(tag)>>([&](auto* s) { n += s->Dying ? 0 : 1; });
+  return n;
+}
+
+using MainForm = FormTest;
+
+TEST_F(MainForm, FirstStartShowsTheSplashAndLeavesDefaultSettings) {
+  auto& f = Make();
+  EXPECT_EQ(f.Scene, 1);
+  EXPECT_FALSE(f.GameFullScreen);
+  EXPECT_TRUE(f.GameSound && f.GameMusic);
+  ASSERT_EQ(music.loaded.size(), 1u);
+  EXPECT_EQ(music.loaded[0], dir + "/Music/1.xm");
+  auto lines = ReadSettingsLines(ConfigPath());
+  ASSERT_TRUE(lines);
+  EXPECT_EQ((*lines)[0], "false");
+  EXPECT_EQ((*lines)[1], std::string("\0true", 5));
+  for (int place = 0; place < 10; ++place) {
+    EXPECT_EQ(StripPadding((*lines)[5 + 2 * place]), "Anonymous");
+    EXPECT_EQ(ParseScore(StripPadding((*lines)[6 + 2 * place])), DefaultHighScores()[place].Score);
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainForm, SplashGoesToTheMenuAfterTwoSecondsOrOnAKeyOrClick) {
+  auto& f = Make();
+  Tick(66);  // 1980 ms
+  EXPECT_EQ(f.Scene, 1);
+  Tick(1);
+  EXPECT_EQ(f.Scene, 2);
+
+  Make();
+  form->FormKeyDown(vk::Return, false, false, true);  // Alt+Enter does not leave the splash
+  EXPECT_EQ(form->Scene, 1);
+  EXPECT_TRUE(form->GameFullScreen);
+  form->FormKeyDown(vk::Return, false, false, false);
+  EXPECT_EQ(form->Scene, 2);
+
+  Make();
+  form->DXDrawMouseDown(MouseButton::Right, 10, 10);
+  EXPECT_EQ(form->Scene, 1);
+  form->DXDrawMouseDown(MouseButton::Left, 10, 10);
+  EXPECT_EQ(form->Scene, 2);
+}
+
+TEST_F(MainForm, SettingsAreReadBackWithTheirPaddingRemoved) {
+  SettingsValues v;
+  v.FullScreen = false;
+  v.Music = false;
+  v.Country = "Oz";
+  v.Name = "Frog%%";  // a name that itself ends in "%" loses it on reading
+  v.Table[0] = {"Best%Frog", 9000};
+  std::string text = FormatSettings(v);
+  // Place 2's score is damaged: it keeps its default, the rest still counts.
+  std::string lines[25];
+  std::istringstream in(text);
+  for (auto& l : lines) std::getline(in, l);
+  lines[8] = EncodeLine("12x45");
+  lines[24] = EncodeLine(PadToFive("77"));
+  std::ofstream out(ConfigPath(), std::ios::binary);
+  for (auto& l : lines) out << l << "\n";
+  out.close();
+
+  auto& f = Make();
+  EXPECT_FALSE(f.GameFullScreen);
+  EXPECT_FALSE(f.GameMusic);
+  EXPECT_TRUE(f.GameSound);
+  EXPECT_EQ(f.Edit1, "Oz");
+  EXPECT_EQ(f.Edit2, "Frog");
+  EXPECT_EQ(f.HighScores[0], (TLocal_HighScores{"Best%Frog", 9000}));
+  EXPECT_EQ(f.HighScores[1].Score, 2500);
+  EXPECT_EQ(f.HighScores[9].Score, 77);
+  EXPECT_EQ(f.Scene, 1);
+  EXPECT_TRUE(music.loaded.empty());  // music is off
+  // The start rewrote the file with what it read.
+  auto back = ReadSettingsLines(ConfigPath());
+  EXPECT_EQ(ParseScore(StripPadding((*back)[8])), 2500);
+}
+
+TEST_F(MainForm, AnEmptyOrShortFileStartsInFullScreen) {
+  std::ofstream(ConfigPath()) << "\r\n";
+  auto& f = Make();
+  EXPECT_TRUE(f.GameFullScreen);
+  EXPECT_TRUE(display.fullScreen);
+  EXPECT_TRUE(f.GameMusic && f.GameSound);
+}
+
+TEST_F(MainForm, MissingOrDamagedPicturesStopTheStart) {
+  WriteBytes(dir + "/Data/Graphic.dxg", {'P', 'N', 'D', 'C', 1, 0});
+  Make(false);
+  try {
+    form->FormCreate();
+    FAIL() << "a damaged Graphic.dxg must stop the start";
+  } catch (const EDataFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("Graphic.dxg"), std::string::npos) << e.what();
+  }
+  std::remove((dir + "/Data/Music.dxw").c_str());
+  std::remove((dir + "/Data/Graphic.dxg").c_str());
+  Make(false);
+  EXPECT_THROW(form->FormCreate(), EDataFileError);
+}
+
+TEST_F(MainForm, AimingAngleFollowsTheMouseWithinItsClamp) {
+  auto& f = Make();
+  f.MouseX = 0;
+  Tick();
+  EXPECT_DOUBLE_EQ(f.AimAngle, 120);
+  f.MouseX = 799;
+  Tick();
+  EXPECT_DOUBLE_EQ(f.AimAngle, 240);
+  f.MouseX = 400;
+  Tick();
+  EXPECT_DOUBLE_EQ(f.AimAngle, 180);
+  // Paused keeps the angle; a fixed aim is computed even while paused.
+  f.Paused = true;
+  f.MouseX = 350;
+  Tick();
+  EXPECT_DOUBLE_EQ(f.AimAngle, 180);
+  f.AimFixed = true;
+  f.AimAngleOffset = 30;
+  Tick();
+  EXPECT_DOUBLE_EQ(f.AimAngle, 210);
+  // In full screen the surface is wider in window pixels.
+  f.AimFixed = false;
+  f.Paused = false;
+  f.AimAngleOffset = 0;
+  display.windowWidth = 1600;
+  f.MouseX = 800;
+  Tick();
+  EXPECT_DOUBLE_EQ(f.AimAngle, 180);
+}
+
+TEST_F(MainForm, CaretShowsFourteenTicksOfThirty) {
+  auto& f = Make();
+  f.ChangeScene(9);
+  f.GamegoEdit = true;
+  f.Countdown6 = 30;
+  int shown = 0;
+  for (int i = 0; i < 90; ++i) {
+    Tick();
+    if (CountOf(f, (TPalka*)nullptr) > 0) ++shown;
+  }
+  EXPECT_EQ(shown, 42);
+}
+
+TEST_F(MainForm, SceneChangesWriteTheSettingsOnlyWhereTheyShould) {
+  auto& f = Make();
+  auto stamp = [&] {
+    std::remove(ConfigPath().c_str());
+    return std::ifstream(ConfigPath()).good();
+  };
+  for (auto [from, writes] : {std::pair{2, false}, {3, false}, {4, false}, {5, false}, {6, true}, {7, true},
+                              {9, true}, {1, false}}) {
+    f.ChangeScene(from);
+    EXPECT_FALSE(stamp());
+    f.ChangeScene(2);
+    EXPECT_EQ(std::ifstream(ConfigPath()).good(), writes) << "leaving " << from;
+  }
+  // Leaving the menu starts a new game's values.
+  f.Level = 5;
+  f.Score = 10;
+  f.Lives = 0;
+  f.ChangeScene(3);
+  EXPECT_EQ(f.Level, 1);
+  EXPECT_EQ(f.Score, 0);
+  EXPECT_EQ(f.Lives, 3);
+}
+
+TEST_F(MainForm, GameOverOpensNameEntryOnlyForAQualifyingScore) {
+  auto& f = Make();
+  f.Score = 100;  // equal to place 10: the panel opens
+  f.ChangeScene(9);
+  EXPECT_EQ(music.loaded.back(), dir + "/Music/3.xm");
+  EXPECT_EQ(CountOf(f, (TGame_Word*)nullptr), 1);
+  Tick(166);
+  EXPECT_FALSE(f.GameEnterName);
+  Tick(1);
+  EXPECT_TRUE(f.GameEnterName);
+  EXPECT_TRUE(f.GamegoEdit);  // no remembered name: typing starts at once
+  EXPECT_EQ(CountOf(f, (TGame_Word*)nullptr), 0);
+  EXPECT_EQ(CountOf(f, (TOver_Word*)nullptr), 0);
+  EXPECT_FALSE(f.Timer1.Enabled);
+
+  f.Score = 99;
+  f.ChangeScene(9);
+  Tick(170);
+  EXPECT_FALSE(f.GameEnterName);
+  EXPECT_EQ(CountOf(f, (TGame_Word*)nullptr), 1);
+}
+
+TEST_F(MainForm, FocusCloseAndFullScreen) {
+  auto& f = Make();
+  f.HandleEvent({EventType::FocusLost});
+  EXPECT_TRUE(f.AppInactive);
+  EXPECT_EQ(display.caption, "PONDARO [Pause]");
+  f.HandleEvent({EventType::FocusGained});
+  EXPECT_EQ(display.caption, "PONDARO");
+
+  // The close button never closes by itself; on the splash it does nothing.
+  f.HandleEvent({EventType::Close});
+  EXPECT_FALSE(f.GameMainExit);
+  EXPECT_FALSE(f.Terminated);
+  f.ChangeScene(2);
+  f.Paused = true;
+  f.HandleEvent({EventType::Close});
+  EXPECT_TRUE(f.GameMainExit);
+  EXPECT_FALSE(f.Paused);
+  f.HandleEvent({EventType::Close});
+  EXPECT_TRUE(f.GameMainExit);
+
+  // Maximising switches to full screen at the next tick; Alt+Enter returns.
+  display.maximized = true;
+  f.HandleEvent({EventType::Resized});
+  EXPECT_FALSE(display.fullScreen);
+  Tick();
+  EXPECT_TRUE(display.fullScreen);
+  EXPECT_FALSE(f.ResizePending);
+  display.maximized = false;
+  f.FormKeyDown(vk::Return, false, false, true);
+  EXPECT_FALSE(display.fullScreen);
+  EXPECT_FALSE(f.GameFullScreen);
+
+  // A failed switch is reported and no frame is drawn until a later switch works.
+  display.fullScreenFails = true;
+  f.GameFullScreenClick();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0], "Display mode cannot be changed (800x600 16bit)");
+  const int frames = display.frames;
+  Tick(3);
+  EXPECT_EQ(display.frames, frames);
+  display.fullScreenFails = false;
+  f.GameFullScreenClick();
+  Tick();
+  EXPECT_EQ(display.frames, frames + 1);
+}
+
+TEST_F(MainForm, MusicRestartsWhenTheSongWraps) {
+  auto& f = Make();
+  const int handle = f.SongHandle;
+  Tick();
+  music.order[handle] = 3;
+  Tick();
+  EXPECT_EQ(f.LastSongOrder, 3);
+  music.order[handle] = 0;
+  Tick();
+  EXPECT_EQ(music.loaded.size(), 2u);
+  EXPECT_NE(f.SongHandle, handle);
+  // Turned off, the wrap test finds no song.
+  f.StopMusic();
+  Tick(2);
+  EXPECT_EQ(music.loaded.size(), 2u);
+}
+
+TEST_F(MainForm, TicksWaitWhileTheDisplayIsDown) {
+  auto& f = Make();
+  f.Countdown2 = 5;
+  display.canDraw = false;
+  Tick(3);
+  EXPECT_EQ(f.Countdown2, 5);
+  display.canDraw = true;
+  Tick();
+  EXPECT_EQ(f.Countdown2, 4);
+}
+
+}  // namespace
+}  // namespace pondaro::test
+
+namespace pondaro::test {
+namespace {
+
+TEST_F(MainForm, GameOverKeysWaitForTheTimerAndTheScore) {
+  auto& f = Make();
+  f.ChangeScene(9);
+  f.Score = 50;
+  f.FormKeyDown(vk::Escape, false, false, false);
+  EXPECT_EQ(f.Scene, 9);  // the five seconds are not over
+  Tick(167);
+  const uint64_t before = clock.now;
+  f.FormKeyDown(vk::Return, false, false, true);  // Alt+Enter counts for this row
+  EXPECT_EQ(f.Scene, 2);
+  EXPECT_GE(clock.now - before, 200u);
+  EXPECT_TRUE(f.GameFullScreen);
+}
+
+}  // namespace
+}  // namespace pondaro::test

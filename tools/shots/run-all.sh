@@ -1,0 +1,17 @@
+#!/bin/sh
+# Writes a PNG of every scene into BUILD/shots from the scenario scripts.
+set -e
+BUILD=${1:-build}
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+OUT=$(cd "$BUILD" && pwd)/shots
+mkdir -p "$OUT"
+cd "$BUILD/game"
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+./pondaro-shots --backdrop "$OUT/backdrop.png"
+echo "wrote $OUT/backdrop.png"
+for script in "$ROOT"/tools/shots/scenarios/*.txt; do
+  # Each scenario starts from the same settings: none.
+  rm -f Config.cfg
+  echo "== $(basename "$script")"
+  ./pondaro-shots "$script" "$OUT"
+done

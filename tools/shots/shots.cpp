@@ -1,0 +1,257 @@
+// pondaro-shots: runs the real game offscreen from a script of inputs on a
+// simulated clock (every tick advances it by 30 ms) and writes PNG screenshots.
+//
+//   pondaro-shots SCRIPT [OUTDIR]
+//   pondaro-shots --backdrop FILE.png   the tiled menu backdrop with a line of text
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "app/app_loop.h"
+#include "app/main_form.h"
+#include "platform/offline_services.h"
+#include "platform/sdl_display.h"
+#include "platform/sdl_events.h"
+#include "platform/sdl_picture.h"
+#include "platform/sdl_sound.h"
+#include "platform/sdl_system.h"
+#include "platform/xmp_player.h"
+#include "sprites/background_sprite.h"
+#include "sprites/errors.h"
+
+using namespace pondaro;
+
+namespace {
+
+class SimClock : public Clock {
+ public:
+  uint64_t now = 0;
+  uint64_t Milliseconds() const override { return now; }
+  void Sleep(int ms) override { now += ms > 0 ? ms : 0; }
+};
+
+class ScriptKeyboard : public Keyboard {
+ public:
+  std::set<int> down;
+  bool IsDown(int key) const override { return down.count(key) != 0; }
+};
+
+class NoEvents : public EventSource {
+ public:
+  bool WaitEvent(int, InputEvent&) override { return false; }
+};
+
+int KeyCode(const std::string& name) {
+  SDL_Keycode k = SDL_GetKeyFromName(name.c_str());
+  if (k == SDLK_UNKNOWN) return -1;
+  return VirtualKeyFromSdl(k);
+}
+
+struct Runner {
+  TMainForm& form;
+  TApplication& app;
+  SimClock& clock;
+  ScriptKeyboard& keyboard;
+  SdlDisplay& display;
+  std::string outDir;
+
+  void Tick(int n) {
+    for (int i = 0; i < n; ++i) {
+      clock.now += TApplication::kTickMs;
+      app.RunDue(clock.now);
+    }
+  }
+  void Key(EventType type, int key, bool ctrl = false, bool alt = false, bool shift = false) {
+    InputEvent e;
+    e.Type = type;
+    e.Key = key;
+    e.Ctrl = ctrl;
+    e.Alt = alt;
+    e.Shift = shift;
+    if (type == EventType::KeyDown) keyboard.down.insert(key); else keyboard.down.erase(key);
+    form.Guarded([&] { form.HandleEvent(e); });
+  }
+  void Press(int key, bool ctrl = false, bool alt = false, bool shift = false) {
+    Key(EventType::KeyDown, key, ctrl, alt, shift);
+    Key(EventType::KeyUp, key, ctrl, alt, shift);
+  }
+  void Mouse(EventType type, int x, int y, MouseButton b = MouseButton::Left) {
+    InputEvent e;
+    e.Type = type;
+    e.X = x;
+    e.Y = y;
+    e.Button = b;
+    form.Guarded([&] { form.HandleEvent(e); });
+  }
+  static MouseButton Button(const std::string& s) {
+    return s == "right" ? MouseButton::Right : s == "middle" ? MouseButton::Middle : MouseButton::Left;
+  }
+
+  // False on a failed expectation or a bad line.
+  bool Run(const std::string& line, int number) {
+    std::istringstream in(line);
+    std::string cmd;
+    if (!(in >> cmd) || cmd[0] == '#') return true;
+    std::string rest;
+    std::getline(in >> std::ws, rest);
+    std::istringstream args(rest);
+    auto bad = [&](const char* why) {
+      std::fprintf(stderr, "line %d: %s: %s\n", number, why, line.c_str());
+      return false;
+    };
+    if (cmd == "tick") {
+      int n = 1;
+      args >> n;
+      Tick(n);
+    } else if (cmd == "key" || cmd == "keydown" || cmd == "keyup" || cmd == "alt+key" || cmd == "ctrl+key") {
+      int k = KeyCode(rest);
+      if (k < 0) return bad("unknown key");
+      const bool alt = cmd == "alt+key", ctrl = cmd == "ctrl+key";
+      if (cmd == "keydown") Key(EventType::KeyDown, k);
+      else if (cmd == "keyup") Key(EventType::KeyUp, k);
+      else Press(k, ctrl, alt);
+    } else if (cmd == "type") {
+      for (char c : rest) {
+        const bool upper = c >= 'A' && c <= 'Z';
+        int k = upper ? c : KeyCode(std::string(1, c));
+        if (k < 0) return bad("cannot type that character");
+        Press(k, false, false, upper);
+      }
+    } else if (cmd == "mouse") {
+      int x, y;
+      if (!(args >> x >> y)) return bad("mouse X Y");
+      Mouse(EventType::MouseMove, x, y);
+    } else if (cmd == "click" || cmd == "press") {
+      int x, y;
+      std::string b;
+      if (!(args >> x >> y)) return bad("X Y [button]");
+      args >> b;
+      Mouse(EventType::MouseMove, x, y);
+      Mouse(EventType::MouseDown, x, y, Button(b));
+      if (cmd == "click") Mouse(EventType::MouseUp, x, y, Button(b));
+    } else if (cmd == "release") {
+      std::string b;
+      args >> b;
+      Mouse(EventType::MouseUp, form.MouseX, form.MouseY, Button(b));
+    } else if (cmd == "set") {
+      std::string field;
+      long v;
+      if (!(args >> field >> v)) return bad("set FIELD VALUE");
+      if (field == "Score") form.Score = v;
+      else if (field == "Lives") form.Lives = v;
+      else if (field == "Level") form.Level = v;
+      else if (field == "LevelTimeLeft") form.LevelTimeLeft = v;
+      else if (field == "Hunger") return bad("Hunger comes with the pond");
+      else return bad("unknown field");
+    } else if (cmd == "scene") {
+      int n;
+      if (!(args >> n)) return bad("scene N");
+      form.ChangeScene(n);
+    } else if (cmd == "seed") {
+      unsigned n;
+      if (!(args >> n)) return bad("seed N");
+      form.Seed(n);
+    } else if (cmd == "shot") {
+      if (rest.empty()) return bad("shot FILE.png");
+      const std::string path = outDir + "/" + rest;
+      // The last tick's frame, drawn again so the file shows exactly that state.
+      if (!display.SavePng(path)) return bad("cannot write the picture");
+      std::printf("wrote %s\n", path.c_str());
+    } else if (cmd == "expect-scene") {
+      int n;
+      if (!(args >> n)) return bad("expect-scene N");
+      if (form.Scene != n) {
+        std::fprintf(stderr, "line %d: expected scene %d, the game is in scene %d\n", number, n, form.Scene);
+        return false;
+      }
+    } else {
+      return bad("unknown command");
+    }
+    return true;
+  }
+};
+
+int Backdrop(SdlDisplay& display, const std::string& out) {
+  SdlPictureDecoder decoder;
+  TPictureCollection images;
+  TDXSpriteEngine engine;
+  try {
+    images.LoadFromFile("Data/Graphic.dxg", decoder);
+    images.Restore(display);
+    engine.SetDisplay(&display);
+    auto* back = new TBackgroundSprite(&engine.Engine);
+    back->SetMapDimensions(1, 1);
+    back->Image = &images.Find("menu");
+    back->Tile = true;
+  } catch (const EGameError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  display.BeginFrame();
+  engine.Move(16);
+  engine.Dead();
+  engine.Draw();
+  display.DrawText(40, 270, "A young frog, a lily pond, and a long way across.", 24, Color{255, 230, 120, 255});
+  display.EndFrame();
+  engine.Engine.Clear();
+  return display.SavePng(out) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: pondaro-shots SCRIPT [OUTDIR] | --backdrop FILE.png\n");
+    return 2;
+  }
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SdlRuntime runtime;
+  std::string error;
+  if (!runtime.Start(error)) {
+    std::fprintf(stderr, "cannot start SDL: %s\n", error.c_str());
+    return 1;
+  }
+  auto display = SdlDisplay::OpenOffscreen(error);
+  if (!display) {
+    std::fprintf(stderr, "cannot open the offscreen display: %s\n", error.c_str());
+    return 1;
+  }
+  if (std::string(argv[1]) == "--backdrop") return argc > 2 ? Backdrop(*display, argv[2]) : 2;
+
+  std::ifstream script(argv[1]);
+  if (!script) {
+    std::fprintf(stderr, "cannot read %s\n", argv[1]);
+    return 1;
+  }
+  SdlPictureDecoder decoder;
+  SdlSoundOutput sound;
+  std::string soundError;
+  if (runtime.AudioAvailable()) sound.Open(soundError);
+  XmpModulePlayer music;
+  ScriptKeyboard keyboard;
+  SimClock clock;
+  SdlMessageBox messages;
+  UnavailableHttp http;
+  UnavailableShell shell;
+  NoEvents events;
+  TMainForm form(FormServices{*display, keyboard, sound, music, http, shell, messages, clock, decoder});
+  try {
+    form.FormCreate();
+  } catch (const EDataFileError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  TApplication app(form, events, clock);
+  Runner runner{form, app, clock, keyboard, *display, argc > 2 ? argv[2] : "."};
+  std::string line;
+  int number = 0;
+  while (std::getline(script, line))
+    if (!runner.Run(line, ++number)) return 1;
+  return 0;
+}
