@@ -17,12 +17,48 @@ int NameBucket(const std::string& name);
 std::string LowerCase(const std::string& s);
 bool SameText(const std::string& a, const std::string& b);
 
+// The bucket chains shared by both collections. An item goes to the head of its
+// chain when added or renamed, so of two items with the same name the later wins.
+template <class Item>
+void LinkByName(Item* (&buckets)[256], Item* item) {
+  Item*& head = buckets[NameBucket(item->Name)];
+  item->NextInBucket = head;
+  head = item;
+}
+
+// Unlinks from the chain of the item's current name; falls back to every chain in
+// case the name was changed behind the collection's back.
+template <class Item>
+void UnlinkByName(Item* (&buckets)[256], Item* item) {
+  auto unlinkFrom = [item](Item*& head) {
+    for (Item** p = &head; *p; p = &(*p)->NextInBucket)
+      if (*p == item) {
+        *p = item->NextInBucket;
+        item->NextInBucket = nullptr;
+        return true;
+      }
+    return false;
+  };
+  if (unlinkFrom(buckets[NameBucket(item->Name)])) return;
+  for (auto& head : buckets)
+    if (unlinkFrom(head)) return;
+}
+
+template <class Item>
+Item* FindByName(Item* const (&buckets)[256], const std::string& name) {
+  for (Item* p = buckets[NameBucket(name)]; p; p = p->NextInBucket)
+    if (SameText(p->Name, name)) return p;
+  return nullptr;
+}
+
 class TPictureCollectionItem {
  public:
   std::string Name;
   int PatternWidth = 0, PatternHeight = 0;  // 0 or less: the whole picture
   int SkipWidth = 0, SkipHeight = 0;
   bool SystemMemory = false;
+  // Kept as read; our pictures carry their transparency in the PNG alpha channel,
+  // so no colour key is applied to the pixels.
   bool Transparent = true;
   uint32_t TransparentColor = 0;
 
@@ -35,8 +71,11 @@ class TPictureCollectionItem {
   int FrameWidth() const { return PatternWidth > 0 ? PatternWidth : Picture.Width; }
   int FrameHeight() const { return PatternHeight > 0 ? PatternHeight : Picture.Height; }
   // Columns x rows by the skip rule on the stored pattern sizes.
+  // A pattern size of 0 or less (or a skip that eats the whole step) counts as one
+  // frame across the whole picture in that direction, never a division by zero.
   int FrameCount() const;
   // Frame n's rectangle within Picture; frames run row by row, left to right.
+  // Empty when n is not a frame; clipped to the picture (negative skips overlap).
   TRect FrameRectOf(int n) const;
   bool Ready() const { return Texture != 0; }
 
@@ -59,9 +98,14 @@ class TPictureCollection {
   // Reads Data/Graphic.dxg: clears the collection, decodes every picture. Throws
   // EDataFileError naming the file and what is wrong; the collection is then empty.
   void LoadFromFile(const std::string& path, const PictureDecoder& decoder);
+  // The same from a whole file's bytes already in memory; `fileName` names it in errors.
+  void LoadFromBytes(const std::vector<uint8_t>& bytes, const PictureDecoder& decoder,
+                     const std::string& fileName);
   void LoadFromRecords(const std::vector<CollectionRecord>& records, const PictureDecoder& decoder,
                        const std::string& fileName);
-  // Uploads every picture to the display (again after a display reset), or drops them.
+  // Uploads every picture to the display (again after a display reset) and remembers
+  // it: later loads and adds upload too. Finalize destroys the textures and forgets
+  // the display; call it before the display goes away.
   void Restore(Display& display);
   void Finalize();
 
@@ -72,13 +116,14 @@ class TPictureCollection {
 
   int Count() const { return static_cast<int>(items_.size()); }
   TPictureCollectionItem& Items(int i) { return *items_.at(i); }
+  const TPictureCollectionItem& Items(int i) const { return *items_.at(i); }
   // Throws EGameError "Image '%s' not found".
   TPictureCollectionItem& Find(const std::string& name) const;
   TPictureCollectionItem* TryFind(const std::string& name) const;
 
  private:
-  void Link(TPictureCollectionItem* item);
-  void Unlink(TPictureCollectionItem* item);
+  void Upload(TPictureCollectionItem& item);
+  void DropTextures();
 
   std::vector<std::unique_ptr<TPictureCollectionItem>> items_;
   TPictureCollectionItem* buckets_[256] = {};

@@ -14,12 +14,14 @@ class TWaveCollectionItem {
  public:
   std::string Name;
   bool Looped = false;
-  int MaxPlayingCount = 0;  // copies that may play at once; 0 no limit
+  int MaxPlayingCount = 0;  // copies that may play at once; 0 (or less) no limit
   int Frequency = 0, Pan = 0, Volume = 0;
   std::vector<uint8_t> Wave;  // RIFF WAV bytes
   TWaveCollectionItem* NextInBucket = nullptr;
 
-  // Play and stop through the collection's sound output.
+  // Play and stop through the collection's sound output. Both do nothing while the
+  // output is not initialised or the item has no sample. With wait, Play polls every
+  // 10 ms until the copy it started has finished (never for a looped sound).
   void Play(bool wait = false);
   void Stop();
 
@@ -49,12 +51,22 @@ class TWaveCollection {
   // Reads Data/Music.dxw and prepares every sound on `output`. Throws
   // EDataFileError naming the file and what is wrong; the collection is then empty.
   void LoadFromFile(const std::string& path, SoundOutput& output, Clock& clock);
+  // The same from a whole file's bytes already in memory; `fileName` names it in errors.
+  void LoadFromBytes(const std::vector<uint8_t>& bytes, SoundOutput& output, Clock& clock,
+                     const std::string& fileName);
+  // With the output not initialised the items are kept without samples (silent).
   void LoadFromRecords(const std::vector<CollectionRecord>& records, SoundOutput& output, Clock& clock,
                        const std::string& fileName);
+  // Appends an item without a sample yet (the loader then prepares one); it becomes
+  // the head of its bucket.
+  TWaveCollectionItem& Add(const CollectionRecord& record, SoundOutput& output, Clock& clock);
+  void Rename(TWaveCollectionItem& item, const std::string& name);
+  // Frees every voice and sample.
   void Clear();
 
   int Count() const { return static_cast<int>(items_.size()); }
   TWaveCollectionItem& Items(int i) { return *items_.at(i); }
+  const TWaveCollectionItem& Items(int i) const { return *items_.at(i); }
   // Throws EGameError "Wave '%s' not found".
   TWaveCollectionItem& Find(const std::string& name) const;
   TWaveCollectionItem* TryFind(const std::string& name) const;

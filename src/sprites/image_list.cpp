@@ -1,0 +1,214 @@
+#include "sprites/image_list.h"
+
+#include <algorithm>
+
+#include "sprites/errors.h"
+#include "sprites/wave_list.h"
+
+namespace pondaro {
+
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Frames along one direction: whole steps, plus one when what is left is exactly
+// one more pattern without its trailing skip. A pattern of 0 or less, or a step
+// of 0 or less, means the picture is one frame across. 64-bit sums, because the
+// sizes come from a data file.
+int FramesAlong(int size, int pattern, int skip) {
+  const int64_t step = int64_t{pattern} + skip;
+  if (pattern <= 0 || step <= 0) return 1;
+  int64_t n = size / step;
+  if (size - n * step == pattern) ++n;
+  return static_cast<int>(n);
+}
+
+int64_t StepAlong(int size, int pattern, int skip) {
+  const int64_t step = int64_t{pattern} + skip;
+  return (pattern <= 0 || step <= 0) ? size : step;
+}
+
+// [start, start + length) clipped to [0, size).
+void ClipSpan(int64_t start, int64_t length, int size, int& from, int& to) {
+  from = static_cast<int>(std::min<int64_t>(start, size));
+  to = static_cast<int>(std::min<int64_t>(start + length, size));
+}
+
+bool AllOpaque(const Pixels& p) {
+  for (size_t i = 3; i < p.Rgba.size(); i += 4)
+    if (p.Rgba[i] != 255) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string LowerCase(const std::string& s) {
+  std::string out(s);
+  for (char& c : out) c = Lower(c);
+  return out;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+int NameBucket(const std::string& name) {
+  const size_t n = name.size();
+  unsigned h = static_cast<unsigned>(n) * 16;
+  if (n >= 2)
+    h += static_cast<unsigned char>(Lower(name[n - 2])) + static_cast<unsigned char>(Lower(name[0]));
+  return static_cast<int>(h % 256);
+}
+
+// ---- TPictureCollectionItem ----
+
+int TPictureCollectionItem::FrameCount() const {
+  return FramesAlong(Picture.Width, PatternWidth, SkipWidth) *
+         FramesAlong(Picture.Height, PatternHeight, SkipHeight);
+}
+
+TRect TPictureCollectionItem::FrameRectOf(int n) const {
+  if (n < 0 || n >= FrameCount()) return {};
+  const int columns = FramesAlong(Picture.Width, PatternWidth, SkipWidth);
+  TRect r;
+  ClipSpan((n % columns) * StepAlong(Picture.Width, PatternWidth, SkipWidth), FrameWidth(), Picture.Width,
+           r.Left, r.Right);
+  ClipSpan((n / columns) * StepAlong(Picture.Height, PatternHeight, SkipHeight), FrameHeight(),
+           Picture.Height, r.Top, r.Bottom);
+  return r;
+}
+
+void TPictureCollectionItem::Draw(Display& d, int x, int y, int n) const {
+  if (!Ready() || n < 0 || n >= FrameCount()) return;
+  d.Draw(Texture, FrameRectOf(n), x, y);
+}
+
+void TPictureCollectionItem::StretchDraw(Display& d, const TRect& dst, int n) const {
+  DrawAlpha(d, dst, n, 255);
+}
+
+void TPictureCollectionItem::DrawAlpha(Display& d, const TRect& dst, int n, int alpha) const {
+  if (!Ready() || n < 0 || n >= FrameCount()) return;
+  d.DrawStretched(Texture, FrameRectOf(n), dst, alpha);
+}
+
+void TPictureCollectionItem::DrawRotate(Display& d, int cx, int cy, int w, int h, int n, int angle) const {
+  DrawRotateAlpha(d, cx, cy, w, h, n, angle, 255);
+}
+
+void TPictureCollectionItem::DrawRotateAlpha(Display& d, int cx, int cy, int w, int h, int n, int angle,
+                                             int alpha) const {
+  if (!Ready() || n < 0 || n >= FrameCount()) return;
+  // The display rotates about the middle of the frame (centre fraction 0.5, 0.5).
+  d.DrawRotated(Texture, FrameRectOf(n), cx, cy, w, h, angle, alpha);
+}
+
+// ---- TPictureCollection ----
+
+TPictureCollection::TPictureCollection() = default;
+
+TPictureCollection::~TPictureCollection() { DropTextures(); }
+
+void TPictureCollection::LoadFromFile(const std::string& path, const PictureDecoder& decoder) {
+  Clear();
+  LoadFromBytes(ReadWholeFile(path), decoder, path);
+}
+
+void TPictureCollection::LoadFromBytes(const std::vector<uint8_t>& bytes, const PictureDecoder& decoder,
+                                       const std::string& fileName) {
+  Clear();
+  std::vector<CollectionRecord> records;
+  std::string error;
+  if (!ReadCollection(bytes, CollectionKind::Images, records, error))
+    throw EDataFileError(fileName + ": " + error);
+  LoadFromRecords(records, decoder, fileName);
+}
+
+void TPictureCollection::LoadFromRecords(const std::vector<CollectionRecord>& records,
+                                         const PictureDecoder& decoder, const std::string& fileName) {
+  Clear();
+  for (size_t i = 0; i < records.size(); ++i) {
+    const CollectionRecord& r = records[i];
+    std::string error;
+    std::optional<Pixels> pixels = decoder.Decode(r.Payload.data(), r.Payload.size(), error);
+    if (pixels && (pixels->Width <= 0 || pixels->Height <= 0 ||
+                   pixels->Rgba.size() != static_cast<size_t>(pixels->Width) * pixels->Height * 4)) {
+      pixels.reset();
+      error = "decoded to an unusable size";
+    }
+    if (!pixels) {
+      Clear();
+      throw EDataFileError(fileName + ": item " + std::to_string(i + 1) + ": '" + r.Name +
+                           "' is not a picture (" + error + ")");
+    }
+    auto& item = Add(r.Name, std::move(*pixels));
+    item.PatternWidth = r.PatternWidth;
+    item.PatternHeight = r.PatternHeight;
+    item.SkipWidth = r.SkipWidth;
+    item.SkipHeight = r.SkipHeight;
+    item.SystemMemory = r.SystemMemory;
+    item.Transparent = r.Transparent;
+    item.TransparentColor = r.TransparentColor;
+  }
+}
+
+void TPictureCollection::Upload(TPictureCollectionItem& item) {
+  if (item.Texture != 0) display_->DestroyTexture(item.Texture);
+  item.Texture = display_->CreateTexture(item.Picture, AllOpaque(item.Picture));
+}
+
+void TPictureCollection::Restore(Display& display) {
+  // Textures of another display are no use here; the old one lets go of them.
+  if (display_ != &display) DropTextures();
+  display_ = &display;
+  for (auto& item : items_) Upload(*item);
+}
+
+void TPictureCollection::DropTextures() {
+  if (!display_) return;
+  for (auto& item : items_) {
+    if (item->Texture != 0) display_->DestroyTexture(item->Texture);
+    item->Texture = 0;
+  }
+}
+
+void TPictureCollection::Finalize() {
+  DropTextures();
+  display_ = nullptr;
+}
+
+TPictureCollectionItem& TPictureCollection::Add(std::string name, Pixels picture) {
+  auto item = std::make_unique<TPictureCollectionItem>();
+  item->Name = std::move(name);
+  item->Picture = std::move(picture);
+  LinkByName(buckets_, item.get());
+  items_.push_back(std::move(item));
+  if (display_) Upload(*items_.back());
+  return *items_.back();
+}
+
+void TPictureCollection::Rename(TPictureCollectionItem& item, const std::string& name) {
+  UnlinkByName(buckets_, &item);
+  item.Name = name;
+  LinkByName(buckets_, &item);
+}
+
+void TPictureCollection::Clear() {
+  DropTextures();
+  items_.clear();
+  for (auto& head : buckets_) head = nullptr;
+}
+
+TPictureCollectionItem* TPictureCollection::TryFind(const std::string& name) const {
+  return FindByName(buckets_, name);
+}
+
+TPictureCollectionItem& TPictureCollection::Find(const std::string& name) const {
+  if (auto* item = TryFind(name)) return *item;
+  throw EGameError("Image '" + name + "' not found");
+}
+
+}  // namespace pondaro
