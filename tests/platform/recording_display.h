@@ -9,7 +9,7 @@
 namespace pondaro::test {
 
 struct DrawCall {
-  enum Kind { Plain, Stretched, Rotated, Text, Fill } kind;
+  enum Kind { Plain, Stretched, Rotated, Text, Fill } kind = Plain;
   TextureId texture = 0;
   TRect src, dst;  // dst of stretched draws; (x, y) of plain draws in dst.Left/Top
   int cx = 0, cy = 0, w = 0, h = 0, angle = 0, alpha = 255;
@@ -51,19 +51,22 @@ class RecordingDisplay : public Display {
   void BeginFrame() override {}
   void EndFrame() override { ++frames; }
   void Fill(Color c) override {
-    DrawCall d{DrawCall::Fill};
+    DrawCall d;
+    d.kind = DrawCall::Fill;
     d.color = c;
     calls.push_back(d);
   }
   void Draw(TextureId tex, const TRect& src, int x, int y) override {
-    DrawCall d{DrawCall::Plain};
+    DrawCall d;
+    d.kind = DrawCall::Plain;
     d.texture = tex;
     d.src = src;
     d.dst = Bounds(x, y, src.Width(), src.Height());
     calls.push_back(d);
   }
   void DrawStretched(TextureId tex, const TRect& src, const TRect& dst, int alpha) override {
-    DrawCall d{DrawCall::Stretched};
+    DrawCall d;
+    d.kind = DrawCall::Stretched;
     d.texture = tex;
     d.src = src;
     d.dst = dst;
@@ -72,7 +75,8 @@ class RecordingDisplay : public Display {
   }
   void DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
                    int alpha) override {
-    DrawCall d{DrawCall::Rotated};
+    DrawCall d;
+    d.kind = DrawCall::Rotated;
     d.texture = tex;
     d.src = src;
     d.cx = cx;
@@ -84,7 +88,8 @@ class RecordingDisplay : public Display {
     calls.push_back(d);
   }
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override {
-    DrawCall d{DrawCall::Text};
+    DrawCall d;
+    d.kind = DrawCall::Text;
     d.dst = Bounds(x, y, TextWidth(text, pointSize), pointSize);
     d.text = text;
     d.pointSize = pointSize;

@@ -195,7 +195,8 @@ int Backdrop(SdlDisplay& display, const std::string& out) {
   engine.Move(16);
   engine.Dead();
   engine.Draw();
-  display.DrawText(40, 270, "A young frog, a lily pond, and a long way across.", 24, Color{255, 230, 120, 255});
+  const std::string line = "A young frog, a lily pond, and a long way across";
+  display.DrawText(400 - display.TextWidth(line, 22) / 2, 272, line, 22, Color{255, 230, 120, 255});
   display.EndFrame();
   engine.Engine.Clear();
   return display.SavePng(out) ? 0 : 1;
