@@ -46,16 +46,14 @@ std::vector<uint8_t> MenuBackdrop() {
   DrawWrapped(cr, kScreenW, kScreenH, [&](cairo_t* c) {
     double x0, y0, x1, y1;
     cairo_clip_extents(c, &x0, &y0, &x1, &y1);
-    auto flower = [&](double x, double y, double size, double rot) {
-      if (x + 1.5 * size > x0 && x - 1.5 * size < x1 && y + 1.5 * size > y0 && y - 1.5 * size < y1) DrawWaterLily(c, x, y, size, rot);
+    auto shows = [&](double x, double y, double size) {  // shadow included
+      const double m = 1.5 * size;
+      return x + m > x0 && x - m < x1 && y + m > y0 && y - m < y1;
     };
-    auto bud = [&](double x, double y, double size, double angle) {
-      if (x + 1.5 * size > x0 && x - 1.5 * size < x1 && y + 1.5 * size > y0 && y - 1.5 * size < y1) DrawLilyBud(c, x, y, size, angle);
-    };
-    flower(92, 520, 36, 0.2);
-    flower(728, 84, 30, 0.5);
-    bud(640, 548, 24, -0.5);
-    bud(44, 160, 20, -1.2);
+    if (shows(92, 520, 36)) DrawWaterLily(c, 92, 520, 36, 0.2);
+    if (shows(728, 84, 30)) DrawWaterLily(c, 728, 84, 30, 0.5);
+    if (shows(640, 548, 26)) DrawLilyBud(c, 640, 548, 26, -0.5);
+    if (shows(44, 160, 22)) DrawLilyBud(c, 44, 160, 22, -1.2);
   });
   return canvas.Png();
 }
@@ -63,8 +61,6 @@ std::vector<uint8_t> MenuBackdrop() {
 TextStyle WordStyle(double size) {
   TextStyle s;
   s.Size = size;
-  s.Top = Hex(0xFFF59A);
-  s.Bottom = Hex(0xFF8A1E);
   s.Outline = Hex(0x4A1C06);
   s.OutlineWidth = 5;
   s.Shadow = Hex(0x022A30, 0.55);

@@ -262,7 +262,7 @@ void DrawText(cairo_t* cr, const std::string& text, double x, double y, const Te
     // Light from the top left: a soft band on the upper part, a faint shade below.
     cairo_clip(cr);
     Gradient::Linear(0, top, 0, bottom,
-                     {{0, Hex(0xFFFFFF, 0.55)}, {0.38, Hex(0xFFFFFF, 0.12)}, {0.5, Hex(0xFFFFFF, 0)},
+                     {{0, Hex(0xFFFFFF, 0.42)}, {0.4, Hex(0xFFFFFF, 0.1)}, {0.5, Hex(0xFFFFFF, 0)},
                       {0.85, Hex(0x000000, 0)}, {1, Hex(0x000000, 0.12)}})
         .Use(cr);
     cairo_paint(cr);

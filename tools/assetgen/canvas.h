@@ -96,7 +96,7 @@ struct TextStyle {
   std::string Face = "Leckerli One";
   bool Bold = false;
   double Size = 40;
-  Rgba Top = Hex(0xFFF27A), Bottom = Hex(0xFF8C1A);
+  Rgba Top = Hex(0xFFE95C), Bottom = Hex(0xFF7A12);
   Rgba Outline = Hex(0x4A1E05);
   double OutlineWidth = 4;
   Rgba Shadow = Hex(0x000000, 0.45);

@@ -91,7 +91,7 @@ void PaintWater(cairo_surface_t* surface, const WaterLook& look) {
     for (int x = 0; x < w; ++x) {
       const double u = static_cast<double>(x) / w, v = static_cast<double>(y) / h;
       const double d = Field(depth, u, v);
-      Rgba c = Mix(look.Deep, look.Shallow, 0.5 + 0.5 * d);
+      Rgba c = Mix(look.Deep, look.Shallow, std::clamp(0.55 + 0.6 * d, 0.0, 1.0));
       // Wavy caustic lines: the cell borders of a warped cellular pattern. The
       // warp bends the straight borders into the rounded, curvy net of real caustics.
       double wx = x, wy = y;
@@ -296,6 +296,18 @@ void DrawLilyBud(cairo_t* cr, double x, double y, double size, double angle) {
     cairo_fill_preserve(cr);
     SetColor(cr, Hex(0xB9467A));
     cairo_set_line_width(cr, 1.3);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+  }
+  // Two green sepals cup the bud's base.
+  for (double side : {-1.0, 1.0}) {
+    cairo_save(cr);
+    cairo_rotate(cr, side * 0.33);
+    PetalPath(cr, 0.62 * size, 0.26 * size);
+    Gradient::Linear(0, 0, 0, 0.55 * size, {{0, Hex(0x3A8A2A)}, {1, Hex(0x79C24A)}}).Use(cr);
+    cairo_fill_preserve(cr);
+    SetColor(cr, Hex(0x2F6E22));
+    cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
     cairo_restore(cr);
   }

@@ -10,7 +10,7 @@
 namespace pondaro::assetgen {
 
 struct WaterLook {
-  Rgba Deep = Hex(0x11707F), Shallow = Hex(0x38BDB3);
+  Rgba Deep = Hex(0x0C5F73), Shallow = Hex(0x3CC4B6);
   Rgba Light = Hex(0xDFFFF6);   // the caustic network's colour
   double CausticStrength = 0.22;
   uint64_t Seed = 1;

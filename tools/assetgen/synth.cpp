@@ -248,7 +248,9 @@ void Put16(std::vector<uint8_t>& b, uint16_t v) {
 void Put32(std::vector<uint8_t>& b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b.push_back((v >> (8 * i)) & 0xFF);
 }
-void PutTag(std::vector<uint8_t>& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& b, const char* tag) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));
+}
 }  // namespace
 
 std::vector<uint8_t> EncodeWav(const Samples& s, int rate) {
