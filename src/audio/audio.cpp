@@ -1,9 +1,23 @@
 // The form's four audio operations: one song at a time, effects by name.
+#include <cstring>
+
 #include "app/main_form.h"
+#include "audio/flight_sound.h"
 
 namespace pondaro {
 
+namespace {
+
+bool IsFlightSound(const std::string& name) {
+  for (const char* s : {"mushka", "muha", "komar", "vodomerka", "pchel"})
+    if (name == s) return true;
+  return false;
+}
+
+}  // namespace
+
 void TMainForm::PlayMusic(const std::string& name) {
+  // With music off a playing song is left alone.
   if (!GameMusic) return;
   LastSongOrder = 0;
   if (SongHandle != 0) Services.music.SongFree(SongHandle);
@@ -26,6 +40,17 @@ void TMainForm::StopSound(const std::string& name) {
   if (name == "all") {
     for (int i = 0; i < DXWaveList.Count(); ++i) DXWaveList.Items(i).Stop();
     return;
+  }
+  if (IsFlightSound(name)) {
+    // An insect that stops its sound as it dies has asked to die already and
+    // does not count itself.
+    int alive = 0;
+    for (TSprite* s : Root().List()) {
+      if (s->Dying) continue;
+      auto* source = dynamic_cast<TFlightSoundSource*>(s);
+      if (source && name == source->FlightSound()) ++alive;
+    }
+    if (alive == 0) DXWaveList.Find(name).Stop();
   }
 }
 
