@@ -163,10 +163,37 @@ void BlurSurface(cairo_surface_t* surface, double radius, bool wrap) {
 
 void SoftShape(cairo_t* cr, const PathFn& path, const Rgba& color, double dx, double dy, double radius, bool wrap) {
   cairo_surface_t* target = cairo_get_target(cr);
-  const int w = cairo_image_surface_get_width(target), h = cairo_image_surface_get_height(target);
-  Canvas tmp(w, h);
+  const int tw = cairo_image_surface_get_width(target), th = cairo_image_surface_get_height(target);
   cairo_matrix_t m;
   cairo_get_matrix(cr, &m);
+  // Blur only the shape's neighbourhood, not the whole target (frame sheets are wide).
+  int bx = 0, by = 0, bw = tw, bh = th;
+  if (!wrap) {
+    Canvas probe(1, 1);
+    cairo_set_matrix(probe.Cr(), &m);
+    path(probe.Cr());
+    double x1, y1, x2, y2;
+    cairo_path_extents(probe.Cr(), &x1, &y1, &x2, &y2);
+    cairo_identity_matrix(probe.Cr());
+    double lo[2] = {1e18, 1e18}, hi[2] = {-1e18, -1e18};
+    for (double ux : {x1, x2})
+      for (double uy : {y1, y2}) {
+        double px = ux, py = uy;
+        cairo_matrix_transform_point(&m, &px, &py);
+        lo[0] = std::min(lo[0], px), lo[1] = std::min(lo[1], py);
+        hi[0] = std::max(hi[0], px), hi[1] = std::max(hi[1], py);
+      }
+    const double margin = 3 * radius + 2;
+    bx = std::max(0, static_cast<int>(std::floor(lo[0] - margin + std::min(0.0, -dx))));
+    by = std::max(0, static_cast<int>(std::floor(lo[1] - margin + std::min(0.0, -dy))));
+    const int ex = std::min(tw, static_cast<int>(std::ceil(hi[0] + margin + std::max(0.0, -dx))));
+    const int ey = std::min(th, static_cast<int>(std::ceil(hi[1] + margin + std::max(0.0, -dy))));
+    bw = ex - bx, bh = ey - by;
+    if (bw <= 0 || bh <= 0) return;
+  }
+  Canvas tmp(bw, bh);
+  m.x0 -= bx;
+  m.y0 -= by;
   cairo_set_matrix(tmp.Cr(), &m);
   path(tmp.Cr());
   SetColor(tmp.Cr(), color);
@@ -174,16 +201,12 @@ void SoftShape(cairo_t* cr, const PathFn& path, const Rgba& color, double dx, do
   BlurSurface(tmp.Surface(), radius, wrap);
   cairo_save(cr);
   cairo_identity_matrix(cr);
-  if (wrap) {
-    for (int oy = -1; oy <= 1; ++oy)
-      for (int ox = -1; ox <= 1; ++ox) {
-        cairo_set_source_surface(cr, tmp.Surface(), dx + ox * w, dy + oy * h);
-        cairo_paint(cr);
-      }
-  } else {
-    cairo_set_source_surface(cr, tmp.Surface(), dx, dy);
-    cairo_paint(cr);
-  }
+  const int copies = wrap ? 1 : 0;
+  for (int oy = -copies; oy <= copies; ++oy)
+    for (int ox = -copies; ox <= copies; ++ox) {
+      cairo_set_source_surface(cr, tmp.Surface(), bx + dx + ox * tw, by + dy + oy * th);
+      cairo_paint(cr);
+    }
   cairo_restore(cr);
 }
 

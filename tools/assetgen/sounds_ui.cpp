@@ -1,5 +1,6 @@
 // Menu and pause sounds: a soft hover tick, a watery click, and the two-tone
 // pause and resume chimes. Wooden-mallet tones suit the pond better than beeps.
+#include <algorithm>
 #include <cmath>
 
 #include "registry.h"
@@ -20,6 +21,7 @@ Samples Mallet(double freq, double seconds, double decay) {
   Samples body = Oscillator(Shape::Triangle, Constant(freq * 0.5), seconds);
   ApplyPluck(body, 0.003, decay * 0.6);
   MixInto(s, body, 0.18);
+  FadeEdges(s, 0, std::min(0.03, seconds / 3));  // cut short notes gently
   return s;
 }
 
@@ -46,6 +48,7 @@ Samples Click() {
   ApplyPluck(drop, 0.002, 0.035);
   Samples knock = Oscillator(Shape::Sine, ExpSweep(240, 150, 0.04), 0.08);
   ApplyPluck(knock, 0.001, 0.018);
+  FadeEdges(knock, 0, 0.02);
   Samples tick = WhiteNoise(0.01, 202);
   BandPass(tick, Constant(3000), 1.0);
   ApplyPluck(tick, 0.0003, 0.002);
