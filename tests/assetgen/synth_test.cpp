@@ -2,7 +2,7 @@
 // The synthesiser is part of the asset generator, not of the game's libraries,
 // so its source is compiled into the tests here (it needs nothing but the
 // standard library).
-#include "../../tools/assetgen/synth.cpp"
+#include "synth.h"
 
 #include <gtest/gtest.h>
 
