@@ -1,0 +1,369 @@
+#include "platform/sdl_display.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+namespace pondaro {
+
+namespace {
+
+constexpr uint32_t kTextureFormat = SDL_PIXELFORMAT_ARGB8888;
+
+// The GL_RENDERER string of the context SDL's OpenGL renderer made current.
+std::string CurrentGlRenderer() {
+  if (!SDL_GL_GetCurrentContext()) return {};
+  using GetString = const unsigned char* (*)(unsigned int);
+  auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  if (!getString) return {};
+  const unsigned char* name = getString(0x1F01);  // GL_RENDERER, same value in GL and GLES
+  return name ? reinterpret_cast<const char*>(name) : "";
+}
+
+// A GPU shows up as a DRM node or an NVIDIA device. Without one, OpenGL can only
+// be a CPU rasteriser, and asking it costs 40 to 120 ms of start-up just to load
+// Mesa and LLVM.
+bool MachineHasGpuDevice() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::exists("/dev/nvidiactl", ec)) return true;
+  for (const auto& entry : fs::directory_iterator("/dev/dri", ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("card", 0) == 0 || name.rfind("renderD", 0) == 0) return true;
+  }
+  return false;
+}
+
+SDL_Surface* SurfaceOf(const Pixels& p) {
+  return SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(p.Rgba.data()), p.Width, p.Height, 32,
+                                            p.Width * 4, SDL_PIXELFORMAT_RGBA32);
+}
+
+bool Valid(const Pixels& p) {
+  return p.Width > 0 && p.Height > 0 && p.Rgba.size() >= static_cast<size_t>(p.Width) * p.Height * 4;
+}
+
+}  // namespace
+
+bool IsSoftwareRasteriser(const std::string& glRenderer) {
+  std::string lower(glRenderer);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  for (const char* cpu : {"llvmpipe", "softpipe", "swrast", "software", "lavapipe"})
+    if (lower.find(cpu) != std::string::npos) return true;
+  return false;
+}
+
+std::unique_ptr<SdlDisplay> SdlDisplay::OpenWindow(std::string& error, const Options& options) {
+  std::unique_ptr<SdlDisplay> d(new SdlDisplay());
+  // Resizable only so that the window manager offers maximise (the game turns
+  // that into full screen); KeepWindowSize undoes any other resize. Created
+  // hidden so that a renderer swap below never shows an empty frame.
+  d->window_ = SDL_CreateWindow("PONDARO", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight,
+                                SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (!d->window_) {
+    error = std::string("Cannot create the window: ") + SDL_GetError();
+    return nullptr;
+  }
+  SDL_SetWindowMinimumSize(d->window_, kWidth, kHeight);
+  if (!d->InitRenderer(options, error)) return nullptr;
+  SDL_RenderSetLogicalSize(d->renderer_, kWidth, kHeight);  // letterboxed full screen
+  d->cursors_[0] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+  d->cursors_[1] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
+  d->cursors_[2] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_IBEAM);
+  if (d->cursors_[0]) SDL_SetCursor(d->cursors_[0]);
+  SDL_ShowWindow(d->window_);
+  SDL_GetWindowPosition(d->window_, &d->windowX_, &d->windowY_);
+  return d;
+}
+
+std::unique_ptr<SdlDisplay> SdlDisplay::OpenOffscreen(std::string& error, const Options& options) {
+  std::unique_ptr<SdlDisplay> d(new SdlDisplay());
+  // ARGB8888 like the textures, so SDL's blitters take their fast paths.
+  d->canvas_ = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, kTextureFormat);
+  if (!d->canvas_) {
+    error = std::string("Cannot create the drawing surface: ") + SDL_GetError();
+    return nullptr;
+  }
+  if (!d->InitRenderer(options, error)) return nullptr;
+  return d;
+}
+
+// SDL prefers OpenGL even when GL is a CPU rasteriser (llvmpipe under Xvfb or
+// without a GPU driver), and that costs about twice the frame time of SDL's own
+// software renderer. SDL_GetRendererInfo cannot tell the two apart (both say
+// "accelerated"), so: no GPU device on the machine, no OpenGL at all; otherwise
+// the GL context itself is asked for GL_RENDERER and a CPU rasteriser there
+// (Xvfb on a machine with a GPU, a missing driver) means the software renderer.
+bool SdlDisplay::InitRenderer(const Options& options, std::string& error) {
+  if (canvas_) {
+    renderer_ = SDL_CreateSoftwareRenderer(canvas_);
+  } else {
+    const char* forced = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (forced && *forced) {  // the user's choice wins (comparisons, benchmarks)
+      renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    } else if (options.allowAccelerated && MachineHasGpuDevice()) {
+      renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+      SDL_RendererInfo info;
+      if (renderer_ && SDL_GetRendererInfo(renderer_, &info) == 0 &&
+          std::string(info.name).rfind("opengl", 0) == 0) {
+        glRenderer_ = CurrentGlRenderer();
+        if (IsSoftwareRasteriser(glRenderer_)) {
+          SDL_DestroyRenderer(renderer_);
+          renderer_ = nullptr;
+        }
+      }
+    }
+    if (!renderer_) {
+      // Without this SDL's software renderer on X11 presents through an OpenGL
+      // texture, which idles at ten times the CPU of a plain X framebuffer.
+      SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+      renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+    }
+  }
+  if (!renderer_) {
+    error = std::string("Cannot create the renderer: ") + SDL_GetError();
+    return false;
+  }
+  SDL_RendererInfo info;
+  if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = info.name;
+  SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);  // Fill replaces
+  auto face = FindFontFace(options.fontFamilies);
+  if (!face) std::fprintf(stderr, "No font found for the game's texts; they will not be shown\n");
+  text_ = std::make_unique<SdlText>(renderer_, std::move(face));
+  return true;
+}
+
+SdlDisplay::~SdlDisplay() {
+  text_.reset();
+  for (auto& s : slots_)
+    if (s.texture) SDL_DestroyTexture(s.texture);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  for (SDL_Cursor* c : cursors_)
+    if (c) SDL_FreeCursor(c);
+  if (cursor_ == CursorShape::None && window_) SDL_ShowCursor(SDL_ENABLE);
+  if (window_) SDL_DestroyWindow(window_);
+  if (canvas_) SDL_FreeSurface(canvas_);
+}
+
+bool SdlDisplay::CanDraw() const {
+  if (!renderer_) return false;
+  return !window_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) == 0;
+}
+
+int SdlDisplay::WindowWidth() const {
+  if (!window_) return kWidth;
+  float sx = 1, sy = 1;
+  SDL_RenderGetScale(renderer_, &sx, &sy);
+  return static_cast<int>(std::lround(kWidth * sx));
+}
+
+TextureId SdlDisplay::CreateTexture(const Pixels& pixels, bool opaque) {
+  if (!renderer_ || !Valid(pixels)) return 0;
+  const int w = pixels.Width, h = pixels.Height;
+  SDL_Texture* texture = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STATIC, w, h);
+  if (!texture) {
+    std::fprintf(stderr, "Cannot create a %dx%d texture: %s\n", w, h, SDL_GetError());
+    return 0;
+  }
+  scratch_.resize(static_cast<size_t>(w) * h * 4);
+  SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGBA32, pixels.Rgba.data(), w * 4, kTextureFormat, scratch_.data(),
+                    w * 4);
+  SDL_UpdateTexture(texture, nullptr, scratch_.data(), w * 4);
+  SDL_SetTextureBlendMode(texture, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+
+  int index;
+  if (!freeSlots_.empty()) {
+    index = freeSlots_.back();
+    freeSlots_.pop_back();
+  } else {
+    index = static_cast<int>(slots_.size());
+    slots_.emplace_back();
+  }
+  slots_[index] = Slot{texture, opaque, !opaque, 255};
+  return index + 1;
+}
+
+void SdlDisplay::DestroyTexture(TextureId id) {
+  if (id <= 0 || id > static_cast<int>(slots_.size()) || !slots_[id - 1].texture) return;
+  SDL_DestroyTexture(slots_[id - 1].texture);
+  slots_[id - 1] = Slot{};
+  freeSlots_.push_back(id - 1);
+}
+
+// Sets blending and opacity for one draw, touching SDL only on a change. An
+// opaque picture drawn half-transparent has to blend for that draw.
+SDL_Texture* SdlDisplay::Prepare(TextureId id, int alpha) {
+  if (id <= 0 || id > static_cast<int>(slots_.size()) || alpha <= 0) return nullptr;
+  Slot& s = slots_[id - 1];
+  if (!s.texture) return nullptr;
+  if (alpha > 255) alpha = 255;
+  const bool blend = !s.opaque || alpha < 255;
+  if (blend != s.blending) {
+    SDL_SetTextureBlendMode(s.texture, blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    s.blending = blend;
+  }
+  if (alpha != s.alpha) {
+    SDL_SetTextureAlphaMod(s.texture, static_cast<Uint8>(alpha));
+    s.alpha = static_cast<uint8_t>(alpha);
+  }
+  return s.texture;
+}
+
+void SdlDisplay::BeginFrame() {
+  if (!window_) return;
+  // Letterbox bars stay black; the game's Fill covers only the 800 x 600 area.
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  if (fullScreen_ || w != kWidth || h != kHeight) {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+  }
+}
+
+void SdlDisplay::EndFrame() {
+  if (renderer_) SDL_RenderPresent(renderer_);
+}
+
+void SdlDisplay::Fill(Color c) {
+  SDL_SetRenderDrawColor(renderer_, c.r, c.g, c.b, c.a);
+  SDL_RenderFillRect(renderer_, nullptr);
+}
+
+void SdlDisplay::Draw(TextureId tex, const TRect& src, int x, int y) {
+  SDL_Texture* t = Prepare(tex, 255);
+  if (!t) return;
+  const SDL_Rect s{src.Left, src.Top, src.Width(), src.Height()};
+  const SDL_Rect d{x, y, s.w, s.h};
+  SDL_RenderCopy(renderer_, t, &s, &d);
+}
+
+void SdlDisplay::DrawStretched(TextureId tex, const TRect& src, const TRect& dst, int alpha) {
+  SDL_Texture* t = Prepare(tex, alpha);
+  if (!t) return;
+  const SDL_Rect s{src.Left, src.Top, src.Width(), src.Height()};
+  const SDL_Rect d{dst.Left, dst.Top, dst.Width(), dst.Height()};
+  SDL_RenderCopy(renderer_, t, &s, &d);
+}
+
+void SdlDisplay::DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
+                             int alpha) {
+  if (w <= 0 || h <= 0) return;
+  SDL_Texture* t = Prepare(tex, alpha);
+  if (!t) return;
+  const SDL_Rect s{src.Left, src.Top, src.Width(), src.Height()};
+  const SDL_FRect d{cx - w / 2.0f, cy - h / 2.0f, static_cast<float>(w), static_cast<float>(h)};
+  const int turn = ((angle % 256) + 256) % 256;
+  if (turn == 0) {  // the software renderer's rotating copy is far slower
+    SDL_RenderCopyF(renderer_, t, &s, &d);
+    return;
+  }
+  // SDL turns clockwise in degrees, as the game's 256ths do.
+  SDL_RenderCopyExF(renderer_, t, &s, &d, turn * (360.0 / 256.0), nullptr, SDL_FLIP_NONE);
+}
+
+void SdlDisplay::DrawText(int x, int y, const std::string& text, int pointSize, Color c) {
+  if (c.a == 0) return;
+  text_->Draw(x, y, text, pointSize, c);
+}
+
+int SdlDisplay::TextWidth(const std::string& text, int pointSize) { return text_->Width(text, pointSize); }
+
+void SdlDisplay::SetCursor(CursorShape shape) {
+  if (shape == cursor_) return;
+  cursor_ = shape;
+  if (!window_) return;
+  if (shape == CursorShape::None) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  SDL_Cursor* c = cursors_[shape == CursorShape::Hand ? 1 : shape == CursorShape::IBeam ? 2 : 0];
+  if (c) SDL_SetCursor(c);
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlDisplay::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  if (window_) SDL_SetWindowTitle(window_, caption.c_str());
+}
+
+bool SdlDisplay::SetFullScreen(bool on) {
+  if (!window_ || on == fullScreen_) {
+    fullScreen_ = on;
+    return true;
+  }
+  const Uint32 flags = SDL_GetWindowFlags(window_);
+  if (on) {
+    // A maximised window has lost its place; keep the one from before.
+    if (!(flags & SDL_WINDOW_MAXIMIZED)) SDL_GetWindowPosition(window_, &windowX_, &windowY_);
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+  } else {
+    if (SDL_SetWindowFullscreen(window_, 0) != 0) return false;
+    if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) SDL_RestoreWindow(window_);
+    SDL_SetWindowSize(window_, kWidth, kHeight);
+    SDL_SetWindowPosition(window_, windowX_, windowY_);
+  }
+  fullScreen_ = on;
+  return true;
+}
+
+bool SdlDisplay::IsMaximized() const {
+  return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0;
+}
+
+bool SdlDisplay::IsMinimized() const {
+  return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+uint32_t SdlDisplay::WindowId() const { return window_ ? SDL_GetWindowID(window_) : 0; }
+
+void SdlDisplay::KeepWindowSize() {
+  if (!window_ || fullScreen_) return;
+  const Uint32 busy = SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED | SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (SDL_GetWindowFlags(window_) & busy) return;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  if (w != kWidth || h != kHeight) SDL_SetWindowSize(window_, kWidth, kHeight);
+}
+
+bool SdlDisplay::SetIcon(const Pixels& icon) {
+  if (!window_ || !Valid(icon)) return false;
+  SDL_Surface* surface = SurfaceOf(icon);
+  if (!surface) return false;
+  SDL_SetWindowIcon(window_, surface);
+  SDL_FreeSurface(surface);
+  return true;
+}
+
+Pixels SdlDisplay::ReadPixels() {
+  Pixels p;
+  if (!renderer_) return p;
+  float sx = 1, sy = 1;
+  SDL_RenderGetScale(renderer_, &sx, &sy);
+  if (sx != 1.0f || sy != 1.0f) return p;  // scaled full screen: not the surface's pixels
+  p.Width = kWidth;
+  p.Height = kHeight;
+  p.Rgba.resize(static_cast<size_t>(kWidth) * kHeight * 4);
+  if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGBA32, p.Rgba.data(), kWidth * 4) != 0)
+    return Pixels{};
+  // The screen has no transparency, whatever the canvas's alpha bytes say.
+  for (size_t i = 3; i < p.Rgba.size(); i += 4) p.Rgba[i] = 255;
+  return p;
+}
+
+bool SdlDisplay::SavePng(const std::string& path) {
+  Pixels p = ReadPixels();
+  if (!Valid(p)) return false;
+  SDL_Surface* surface = SurfaceOf(p);
+  if (!surface) return false;
+  const bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
+  if (!ok) std::fprintf(stderr, "Cannot write %s: %s\n", path.c_str(), IMG_GetError());
+  SDL_FreeSurface(surface);
+  return ok;
+}
+
+}  // namespace pondaro

@@ -1,0 +1,119 @@
+// The drawing surface on SDL's renderer: a real window, or an offscreen 800 x 600
+// canvas for screenshots, tests and benchmarks.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/display.h"
+#include "platform/sdl_text.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Surface;
+struct SDL_Cursor;
+
+namespace pondaro {
+
+struct SdlDisplayOptions {
+  std::vector<std::string> fontFamilies = GameFontFamilies();
+  // Window only: false skips the accelerated renderer altogether.
+  bool allowAccelerated = true;
+};
+
+class SdlDisplay : public Display {
+ public:
+  static constexpr int kWidth = 800, kHeight = 600;
+  using Options = SdlDisplayOptions;
+
+  // The game window: caption "PONDARO", 800 x 600 client area, centred. nullptr
+  // with `error` set when no window or renderer can be made.
+  static std::unique_ptr<SdlDisplay> OpenWindow(std::string& error, const Options& options = Options());
+  // An 800 x 600 ARGB8888 surface drawn by SDL's software renderer; needs no screen.
+  static std::unique_ptr<SdlDisplay> OpenOffscreen(std::string& error, const Options& options = Options());
+
+  ~SdlDisplay() override;
+  SdlDisplay(const SdlDisplay&) = delete;
+  SdlDisplay& operator=(const SdlDisplay&) = delete;
+
+  bool CanDraw() const override;
+  int SurfaceWidth() const override { return kWidth; }
+  int SurfaceHeight() const override { return kHeight; }
+  int WindowWidth() const override;
+
+  TextureId CreateTexture(const Pixels& pixels, bool opaque) override;
+  void DestroyTexture(TextureId id) override;
+
+  void BeginFrame() override;
+  void EndFrame() override;
+  void Fill(Color c) override;
+  void Draw(TextureId tex, const TRect& src, int x, int y) override;
+  void DrawStretched(TextureId tex, const TRect& src, const TRect& dst, int alpha) override;
+  void DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
+                   int alpha) override;
+  void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override;
+  int TextWidth(const std::string& text, int pointSize) override;
+
+  void SetCursor(CursorShape shape) override;
+  void SetCaption(const std::string& caption) override;
+  bool SetFullScreen(bool on) override;
+  bool IsMaximized() const override;
+
+  // What the main window's event handling needs, without SDL types.
+  bool IsOffscreen() const { return window_ == nullptr; }
+  bool IsFullScreen() const { return fullScreen_; }
+  bool IsMinimized() const;
+  uint32_t WindowId() const;  // 0 offscreen
+  CursorShape Cursor() const { return cursor_; }
+  const std::string& Caption() const { return caption_; }
+  // The window can be maximised, so the border lets the user resize it too; the
+  // event loop calls this on a size change to snap a plain window back to 800 x 600.
+  void KeepWindowSize();
+  bool SetIcon(const Pixels& icon);
+
+  // Which renderer drew: SDL's name ("software", "opengl", ...) and, for OpenGL,
+  // the GL_RENDERER string that decided it.
+  const std::string& RendererName() const { return rendererName_; }
+  const std::string& GlRenderer() const { return glRenderer_; }
+  SdlText& Text() { return *text_; }
+
+  // The drawn surface as RGBA8. Offscreen: the last frame at any time; a window:
+  // call before EndFrame.
+  Pixels ReadPixels();
+  bool SavePng(const std::string& path);
+
+ private:
+  struct Slot {
+    SDL_Texture* texture = nullptr;
+    bool opaque = false;
+    bool blending = false;  // current blend mode is BLEND
+    uint8_t alpha = 255;    // current alpha modulation
+  };
+
+  SdlDisplay() = default;
+  bool InitRenderer(const Options& options, std::string& error);
+  SDL_Texture* Prepare(TextureId id, int alpha);
+
+  SDL_Window* window_ = nullptr;
+  SDL_Surface* canvas_ = nullptr;  // offscreen target
+  SDL_Renderer* renderer_ = nullptr;
+  std::unique_ptr<SdlText> text_;
+  std::vector<Slot> slots_;  // TextureId n is slots_[n - 1]
+  std::vector<int> freeSlots_;
+  std::vector<uint8_t> scratch_;                          // pixel conversion for uploads
+  SDL_Cursor* cursors_[3] = {nullptr, nullptr, nullptr};  // arrow, hand, I-beam
+  CursorShape cursor_ = CursorShape::Arrow;
+  std::string caption_ = "PONDARO";
+  std::string rendererName_, glRenderer_;
+  bool fullScreen_ = false;
+  int windowX_ = 0, windowY_ = 0;  // where the window was before full screen
+};
+
+// True for GL_RENDERER strings of a CPU rasteriser (Mesa llvmpipe, softpipe,
+// swrast, "Software Rasterizer"), where SDL's own software renderer is faster.
+bool IsSoftwareRasteriser(const std::string& glRenderer);
+
+}  // namespace pondaro

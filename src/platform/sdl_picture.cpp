@@ -1,0 +1,60 @@
+#include "platform/sdl_picture.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <climits>
+#include <cstring>
+
+namespace pondaro {
+
+std::optional<Pixels> SdlPictureDecoder::Decode(const uint8_t* data, size_t size, std::string& error) const {
+  if (!data || size == 0) {
+    error = "empty picture data";
+    return std::nullopt;
+  }
+  if (size > static_cast<size_t>(INT_MAX)) {
+    error = "picture data too large";
+    return std::nullopt;
+  }
+  SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
+  if (!rw) {
+    error = std::string("cannot read picture data: ") + SDL_GetError();
+    return std::nullopt;
+  }
+  // Only PNG is expected; refusing other formats keeps a damaged file from being
+  // taken for something else. (The type argument of IMG_LoadTyped_RW does not do
+  // that: formats with a signature are recognised whatever it says.)
+  if (!IMG_isPNG(rw)) {
+    SDL_RWclose(rw);
+    error = "not a PNG picture";
+    return std::nullopt;
+  }
+  SDL_Surface* decoded = IMG_LoadTyped_RW(rw, 1, "PNG");
+  if (!decoded) {
+    error = std::string("not a valid PNG picture: ") + IMG_GetError();
+    return std::nullopt;
+  }
+  // RGBA32 is R, G, B, A in memory on any byte order (ABGR8888 on little-endian).
+  // The conversion also turns a palette colour key into alpha 0.
+  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGBA32, 0);
+  SDL_FreeSurface(decoded);
+  if (!rgba) {
+    error = std::string("cannot convert picture: ") + SDL_GetError();
+    return std::nullopt;
+  }
+  Pixels out;
+  out.Width = rgba->w;
+  out.Height = rgba->h;
+  const size_t rowBytes = static_cast<size_t>(rgba->w) * 4;
+  out.Rgba.resize(rowBytes * rgba->h);
+  if (SDL_MUSTLOCK(rgba)) SDL_LockSurface(rgba);
+  const auto* src = static_cast<const uint8_t*>(rgba->pixels);
+  for (int y = 0; y < rgba->h; ++y)
+    std::memcpy(out.Rgba.data() + rowBytes * y, src + static_cast<size_t>(rgba->pitch) * y, rowBytes);
+  if (SDL_MUSTLOCK(rgba)) SDL_UnlockSurface(rgba);
+  SDL_FreeSurface(rgba);
+  return out;
+}
+
+}  // namespace pondaro

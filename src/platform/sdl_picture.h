@@ -1,0 +1,13 @@
+// PNG payloads of the image collection decoded with SDL_image.
+#pragma once
+#include "platform/services.h"
+
+namespace pondaro {
+
+// Needs no SDL video: it runs before (and without) a window, in tools and tests.
+class SdlPictureDecoder : public PictureDecoder {
+ public:
+  std::optional<Pixels> Decode(const uint8_t* data, size_t size, std::string& error) const override;
+};
+
+}  // namespace pondaro
