@@ -46,7 +46,7 @@ int main(int, char**) {
     std::fprintf(stderr, "PONDARO: no sound: %s\n", soundError.c_str());
   XmpModulePlayer music;
   SdlKeyboard keyboard;
-  SdlEventSource events;
+  SdlEventSource events(display.get());
   SdlClock clock;
   SdlMessageBox messages(display->WindowId());
   UnavailableHttp http;

@@ -44,7 +44,7 @@ void Report(const char* what, double cpu, double wall, std::vector<double> late)
 }
 
 int Empty(SdlDisplay& display, double seconds) {
-  SdlEventSource events;
+  SdlEventSource events(&display);
   std::vector<double> late;
   const uint64_t start = SDL_GetTicks64();
   uint64_t next = start + 30;
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   if (runtime.AudioAvailable()) sound.Open(soundError);
   XmpModulePlayer music;
   SdlKeyboard keyboard;
-  SdlEventSource events;
+  SdlEventSource events(display.get());
   SdlClock clock;
   SdlMessageBox messages;
   UnavailableHttp http;

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/sdl_display.h"
+
 namespace pondaro {
 
 namespace {
@@ -110,6 +112,8 @@ bool SdlEventSource::WaitEvent(int timeoutMs, InputEvent& event) {
     const Sint64 left = static_cast<Sint64>(until - SDL_GetTicks64());
     const int got = timeoutMs <= 0 || left <= 0 ? SDL_PollEvent(&s) : SDL_WaitEventTimeout(&s, static_cast<int>(left));
     if (!got) return false;
+    if (window_ && s.type == SDL_WINDOWEVENT && s.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+      window_->KeepWindowSize();
     if (Translate(s, event)) return true;
   }
 }

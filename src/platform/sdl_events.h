@@ -11,9 +11,17 @@ namespace pondaro {
 int VirtualKeyFromSdl(SDL_Keycode key);
 SDL_Keycode SdlKeyFromVirtual(int vk);
 
+class SdlDisplay;
+
 class SdlEventSource : public EventSource {
  public:
+  // With a window, a plain resize by the user is undone at once (the window keeps
+  // 800 x 600; only maximising means something: full screen at the next tick).
+  explicit SdlEventSource(SdlDisplay* window = nullptr) : window_(window) {}
   bool WaitEvent(int timeoutMs, InputEvent& event) override;
+
+ private:
+  SdlDisplay* window_;
 };
 
 class SdlKeyboard : public Keyboard {
