@@ -1,6 +1,4 @@
 // PONDARO: start-up of the real game in a window.
-#include <SDL.h>
-
 #include <cstdio>
 
 #include "app/app_loop.h"
@@ -18,8 +16,6 @@
 using namespace pondaro;
 
 int main(int, char**) {
-  // Ctrl+C in a terminal ends the program; SDL would turn it into a close request.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SdlRuntime runtime;
   std::string error;
   if (!runtime.Start(error)) {

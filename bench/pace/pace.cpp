@@ -76,7 +76,6 @@ int Empty(SdlDisplay& display, double seconds) {
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10;
   const std::string mode = argc > 2 ? argv[2] : "game";
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SdlRuntime runtime;
   std::string error;
   if (!runtime.Start(error)) {

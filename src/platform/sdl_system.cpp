@@ -14,6 +14,9 @@ SdlRuntime::~SdlRuntime() { Stop(); }
 
 bool SdlRuntime::Start(std::string& error) {
   if (videoUp_) return true;
+  // Ctrl+C in a terminal ends the program; SDL would turn it into a close request,
+  // which the game answers with its exit dialog.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     error = std::string("Cannot start SDL: ") + SDL_GetError();
     return false;

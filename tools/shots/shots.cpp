@@ -211,7 +211,6 @@ int main(int argc, char** argv) {
   }
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SdlRuntime runtime;
   std::string error;
   if (!runtime.Start(error)) {
