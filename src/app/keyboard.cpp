@@ -44,6 +44,8 @@ void TMainForm::FormKeyDown(int key, bool /*shift*/, bool /*ctrl*/, bool alt) {
         Services.clock.Sleep(200);
         ChangeScene(2);
       }
+      if (Scene == 9 && GamegoEdit) TypeName(key);
+      if (Scene == 9 && enter) CommitName();
       break;
     default:
       break;
@@ -60,6 +62,8 @@ void TMainForm::DXDrawMouseMove(int x, int y) {
 
 void TMainForm::DXDrawMouseDown(MouseButton button, int /*x*/, int /*y*/) {
   if (Scene == 1 && button == MouseButton::Left) ChangeScene(2);
+  // Game over: clicks wait until the words are gone.
+  if (Scene == 9 && button == MouseButton::Left && !Timer1.Enabled) GameOverClick();
 }
 
 void TMainForm::DXDrawMouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) { FireHeld = false; }

@@ -131,6 +131,17 @@ class TMainForm {
 
   // ---- Name entry.
   void GameEnterNameClick();
+  void GameSendResultClick();
+  void StoreHighScore();
+  void TypeName(int key);     // a key while GamegoEdit is on
+  void CommitName();          // Enter without Alt
+  void GameOverClick();       // a left click once the game-over words are gone
+  void NameEntryFrame();      // the score and the name over the panel
+  // The character a key types into a text box (0: none), and its counted width.
+  static int EntryCharacter(int key);
+  static int GlyphWidth(int ch);
+  void SubmitScore();
+  void GoWeb(const std::string& address);
 
   // ---- Settings file.
   void SaveSettings();

@@ -103,6 +103,13 @@ void TMainForm::SceneFrame() {
       SpriteEngine.Dead();
       SpriteEngine.Draw();
       break;
+    case 9:
+      SpriteEngine.Move(16);
+      SpriteEngine.Dead();
+      DXDraw().Fill(Color{0, 0, 0, 255});
+      SpriteEngine.Draw();
+      NameEntryFrame();
+      break;
     default:
       SpriteEngine.Move(16);
       SpriteEngine.Dead();

@@ -1,13 +1,120 @@
-// Name entry after a game over.
+// Name entry after a game over: the panel, the typed name, the send option, and
+// storing a new high score.
+#include <cmath>
+#include <cstring>
+#include <string>
+
 #include "app/main_form.h"
+#include "menus/menu.h"
 
 namespace pondaro {
+
+namespace {
+
+constexpr char kEntryAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz1234567890";
+// Widths the typing limit counts with, A to Z and 0 to 9; a small letter is as wide
+// as its capital.
+constexpr int kLetterWidths[26] = {39, 40, 37, 38, 37, 38, 40, 41, 17, 33, 38, 39, 45,
+                                   39, 38, 36, 40, 35, 39, 39, 40, 37, 53, 42, 37, 37};
+constexpr int kDigitWidths[10] = {38, 18, 37, 40, 40, 38, 39, 38, 40, 38};
+constexpr int kMaxNameLength = 10;
+constexpr int kMaxNameWidth = 360;
+constexpr Color kNameColour{0, 128, 0, 255};
+constexpr int kNameTextSize = 20;
+
+bool Inside(int x, int y, int left, int top, int right, int bottom) {
+  return x >= left && x <= right && y >= top && y <= bottom;
+}
+
+}  // namespace
+
+int TMainForm::EntryCharacter(int key) {
+  // Keypad digits type their digits; the other keypad keys and the F-keys, whose
+  // codes fall on the small letters, type nothing.
+  if (key >= vk::Numpad0 && key <= vk::Numpad0 + 9) return '0' + (key - vk::Numpad0);
+  if (key >= vk::Multiply && key <= vk::F24) return 0;
+  if (key <= 0 || key > 127) return 0;
+  return std::strchr(kEntryAlphabet, key) != nullptr ? key : 0;
+}
+
+int TMainForm::GlyphWidth(int ch) {
+  if (ch >= 'A' && ch <= 'Z') return kLetterWidths[ch - 'A'];
+  if (ch >= 'a' && ch <= 'z') return kLetterWidths[ch - 'a'];
+  if (ch >= '0' && ch <= '9') return kDigitWidths[ch - '0'];
+  return 0;
+}
 
 void TMainForm::GameEnterNameClick() {
   GameEnterName = !GameEnterName;
   if (!GameEnterName) return;
   // An empty name is typed at once; a remembered one is offered with typing off.
+  // Set before the panel is made, so a missing picture does not stop the typing.
   GamegoEdit = Edit2.empty();
+  new TEnter_Name(*this);
+}
+
+void TMainForm::GameSendResultClick() {
+  GameSendResult = !GameSendResult;
+  Root().ForEach<TEnter_Name_Send>([](TEnter_Name_Send* s) { s->Dead(); });
+  if (GameSendResult) new TEnter_Name_Send(*this);
+}
+
+void TMainForm::StoreHighScore() {
+  int r = 10;
+  for (int place = 9; place >= 1; --place)
+    if (HighScores[place - 1].Score <= Score) --r;
+  // The entries from place r down move one place lower; the old tenth drops out.
+  for (int place = 10; place > r; --place) HighScores[place - 1] = HighScores[place - 2];
+  HighScores[r - 1] = {PlayerName, Score};
+}
+
+void TMainForm::TypeName(int key) {
+  if (key == vk::Back && !Edit2.empty()) Edit2.pop_back();
+  const int ch = EntryCharacter(key);
+  if (ch != 0 && static_cast<int>(Edit2.size()) < kMaxNameLength && EditTextWidth + GlyphWidth(ch) <= kMaxNameWidth)
+    Edit2 += static_cast<char>(ch);
+}
+
+void TMainForm::CommitName() {
+  // Only a name the player has seen in the open panel is committed.
+  if (!GameEnterName) return;
+  PlayerName = Edit2;  // keys typed since the last frame count too
+  if (PlayerName.empty() || Score <= HighScores[9].Score) return;
+  StoreHighScore();
+  if (GameSendResult) {
+    // The submission may wait on the network for a while: the entry is on disk first.
+    SaveSettings();
+    SubmitScore();
+  }
+  ChangeScene(7);
+}
+
+void TMainForm::GameOverClick() {
+  if (Score < HighScores[9].Score) {
+    Services.clock.Sleep(200);
+    ChangeScene(2);
+    return;
+  }
+  if (!Edit2.empty()) GamegoEdit = false;
+  if (Inside(MouseX, MouseY, 250, 315, 550, 348)) {
+    GamegoEdit = true;
+    Guarded([&] { PlaySound("button_down"); });
+  } else if (Inside(MouseX, MouseY, 245, 367, 283, 405)) {
+    GameSendResultClick();
+    Guarded([&] { PlaySound("button_down"); });
+  }
+}
+
+void TMainForm::NameEntryFrame() {
+  if (!GameEnterName) return;
+  PlayerName = Edit2;
+  Display& d = DXDraw();
+  const std::string score = std::to_string(Score);
+  d.DrawText(400 - 12 * static_cast<int>(score.size()), 225, score, kNameTextSize, kNameColour);
+  EditTextWidth = d.TextWidth(PlayerName, kNameTextSize);
+  if (!PlayerName.empty())
+    d.DrawText(400 - static_cast<int>(std::lrint(EditTextWidth / 2.0)), 310, PlayerName, kNameTextSize,
+               kNameColour);
 }
 
 }  // namespace pondaro

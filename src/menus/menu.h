@@ -1,0 +1,35 @@
+// TMenu: dialog panels, captions and marks. Each is a picture drawn 1:1 at a fixed
+// place and depth; a dialog removes all of them at once when it closes.
+#pragma once
+#include <string>
+
+#include "sprites/image_sprite.h"
+
+namespace pondaro {
+
+class TMainForm;
+
+class TMenu : public TImageSprite {
+ public:
+  // Sized to the picture's frame, top-left at (x, y). Throws when the picture is missing.
+  TMenu(TMainForm& form, const std::string& image, double x, double y, int z);
+
+ protected:
+  // Centres the sprite on the surface, shifted by dy. The halves are kept exact:
+  // the engine truncates when it draws.
+  void CentreOnSurface(TMainForm& form, double dy = 0);
+};
+
+// The name-entry panel after a game over, centred on the screen behind its texts.
+class TEnter_Name : public TMenu {
+ public:
+  explicit TEnter_Name(TMainForm& form);
+};
+
+// The tick in the panel's "send online" box.
+class TEnter_Name_Send : public TMenu {
+ public:
+  explicit TEnter_Name_Send(TMainForm& form);
+};
+
+}  // namespace pondaro
