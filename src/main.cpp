@@ -3,12 +3,13 @@
 
 #include "app/app_loop.h"
 #include "app/main_form.h"
-#include "platform/offline_services.h"
+#include "platform/curl_http.h"
 #include "platform/sdl_display.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_picture.h"
 #include "platform/sdl_sound.h"
 #include "platform/sdl_system.h"
+#include "platform/xdg_shell.h"
 #include "platform/xmp_player.h"
 #include "sprites/errors.h"
 #include "sprites/wave_list.h"
@@ -45,8 +46,8 @@ int main(int, char**) {
   SdlEventSource events(display.get());
   SdlClock clock;
   SdlMessageBox messages(display->WindowId());
-  UnavailableHttp http;
-  UnavailableShell shell;
+  CurlHttpClient http;
+  XdgShell shell(messages);
 
   {
     TMainForm form(FormServices{*display, keyboard, sound, music, http, shell, messages, clock, decoder});

@@ -14,12 +14,13 @@
 
 #include "app/app_loop.h"
 #include "app/main_form.h"
-#include "platform/offline_services.h"
+#include "platform/curl_http.h"
 #include "platform/sdl_display.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_picture.h"
 #include "platform/sdl_sound.h"
 #include "platform/sdl_system.h"
+#include "platform/xdg_shell.h"
 #include "platform/xmp_player.h"
 #include "sprites/errors.h"
 
@@ -99,8 +100,8 @@ int main(int argc, char** argv) {
   SdlEventSource events(display.get());
   SdlClock clock;
   SdlMessageBox messages;
-  UnavailableHttp http;
-  UnavailableShell shell;
+  CurlHttpClient http;
+  XdgShell shell(messages);
   TMainForm form(FormServices{*display, keyboard, sound, music, http, shell, messages, clock, decoder});
   const uint64_t t0 = SDL_GetTicks64();
   try {

@@ -13,12 +13,13 @@
 
 #include "app/app_loop.h"
 #include "app/main_form.h"
-#include "platform/offline_services.h"
+#include "platform/curl_http.h"
 #include "platform/sdl_display.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_picture.h"
 #include "platform/sdl_sound.h"
 #include "platform/sdl_system.h"
+#include "platform/xdg_shell.h"
 #include "platform/xmp_player.h"
 #include "sprites/background_sprite.h"
 #include "sprites/errors.h"
@@ -237,8 +238,8 @@ int main(int argc, char** argv) {
   ScriptKeyboard keyboard;
   SimClock clock;
   SdlMessageBox messages;
-  UnavailableHttp http;
-  UnavailableShell shell;
+  CurlHttpClient http;
+  XdgShell shell(messages);
   NoEvents events;
   TMainForm form(FormServices{*display, keyboard, sound, music, http, shell, messages, clock, decoder});
   try {
