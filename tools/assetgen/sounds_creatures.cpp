@@ -1,0 +1,133 @@
+// The pond's creatures: each insect's looped flight buzz, the hunter lily's
+// snap, the crocodile's chomp and the stork's strike.
+//
+// A buzz loops every second without a seam: its wingbeat is a whole number of
+// hertz and every wobble a whole number of cycles a second, so the tone comes
+// back to its starting phase; it is made two seconds long and the second kept,
+// by when the filters have settled into the same cycle.
+#include <cmath>
+
+#include "registry.h"
+#include "sound_kit.h"
+#include "synth.h"
+
+namespace pondaro::assetgen {
+
+namespace {
+
+struct Wings {
+  int Beat;            // wingbeat, Hz: smaller insects beat faster, so sound higher
+  Shape Tone;          // brighter shapes sound buzzier, sines thinner
+  double Vibrato;      // Hz of pitch wobble either side
+  int VibratoRate;     // wobbles a second
+  double Swell;        // depth of the level's slow swell, as if flying to and fro
+  int SwellRate;       // swells a second
+  double Flutter;      // depth of a fast flutter of the level (0 for none)
+  int FlutterRate;
+  double Cutoff;       // low-pass, Hz: what is left of the upper partials
+  double Body;         // level of a formant that gives bigger insects their body
+  double BodyFreq;
+};
+
+Samples Buzz(const Wings& w) {
+  const double period = 1.0;
+  const double two = 2 * period;
+  Samples s = Oscillator(w.Tone, [&](double t) {
+    return w.Beat + w.Vibrato * std::sin(2 * M_PI * w.VibratoRate * t);
+  }, two);
+  // A quieter octave below on the bigger wings makes the buzz fuller.
+  if (w.Body > 0) {
+    Samples under = Oscillator(Shape::SoftSquare, [&](double t) {
+      return 0.5 * (w.Beat + w.Vibrato * std::sin(2 * M_PI * w.VibratoRate * t));
+    }, two, 0.25);
+    MixInto(s, under, 0.35 * w.Body);
+    Samples formant = s;
+    BandPass(formant, Constant(w.BodyFreq), 2.0);
+    MixInto(s, formant, w.Body);
+  }
+  LowPass2(s, Constant(w.Cutoff), 0.8);
+  HighPass1(s, 80);
+  ApplyCurve(s, [&](double t) {
+    double level = 1.0 - w.Swell * (0.5 + 0.5 * std::sin(2 * M_PI * w.SwellRate * t));
+    if (w.Flutter > 0) level *= 1.0 - w.Flutter * (0.5 + 0.5 * std::sin(2 * M_PI * w.FlutterRate * t));
+    return level;
+  });
+  return SecondPeriod(s, period);
+}
+
+// Midge: the smallest and highest, a thin whine.
+const Wings kMidge = {720, Shape::Triangle, 14, 7, 0.3, 3, 0, 0, 3800, 0, 0};
+// Mosquito: a nasal whine just below it.
+const Wings kMosquito = {560, Shape::Saw, 10, 5, 0.25, 2, 0, 0, 2600, 0, 0};
+// Fly: the familiar buzz.
+const Wings kFly = {230, Shape::Saw, 8, 3, 0.3, 2, 0.2, 23, 2400, 0.4, 900};
+// Water strider: a soft, fluttering hum.
+const Wings kStrider = {184, Shape::SoftSquare, 5, 2, 0.2, 1, 0.55, 19, 1500, 0.5, 600};
+// Bee: the biggest, lowest and fullest.
+const Wings kBee = {150, Shape::Saw, 4, 2, 0.2, 2, 0.12, 31, 2200, 1.0, 480};
+
+// "kuv_eat": the hunter lily snaps shut on the frog: a wet slap and a woody clack.
+Samples LilySnap() {
+  Samples s = NoiseBurst(0.3, 81, 2600, 1.2, 0.012);
+  Samples knock = Oscillator(Shape::Sine, ExpSweep(330, 170, 0.05), 0.12);
+  ApplyPluck(knock, 0.001, 0.035);
+  MixInto(s, knock, 0.9);
+  MixInto(s, NoiseBurst(0.05, 82, 3400, 2.0, 0.006), 0.7, 0.045);  // the petals meet
+  Samples squelch = WhiteNoise(0.22, 83);
+  BandPass(squelch, ExpSweep(1300, 380, 0.18), 2.5);
+  ApplyAdsr(squelch, {0.015, 0.05, 0.5, 0.12});
+  MixInto(s, squelch, 0.8, 0.05);
+  s.resize(SampleCount(0.3));
+  return s;
+}
+
+// "kroco": the crocodile's jaws: a deep thud, teeth clacking, a short growl.
+Samples CrocodileChomp() {
+  Samples s = Oscillator(Shape::Sine, ExpSweep(120, 42, 0.12), 0.5);
+  ApplyPluck(s, 0.002, 0.12);
+  MixInto(s, NoiseBurst(0.05, 91, 3300, 1.6, 0.008), 0.9);
+  MixInto(s, NoiseBurst(0.05, 92, 2700, 1.6, 0.008), 0.6, 0.035);
+  Samples growl = Oscillator(Shape::Saw, ExpSweep(78, 62, 0.35), 0.4);
+  ApplyCurve(growl, [](double t) { return 0.6 + 0.4 * std::sin(2 * M_PI * 31 * t); });
+  LowPass2(growl, Constant(650), 1.2);
+  ApplyAdsr(growl, {0.03, 0.08, 0.6, 0.2});
+  MixInto(s, growl, 0.55, 0.06);
+  s.resize(SampleCount(0.5));
+  return s;
+}
+
+// "aist_eat": the stork's strike: a swoosh of the neck, then the beak clacks twice.
+Samples StorkStrike() {
+  Samples swoosh = WhiteNoise(0.2, 101);
+  BandPass(swoosh, ExpSweep(700, 3200, 0.17), 1.5);
+  ApplyCurve(swoosh, [](double t) { return std::pow(std::min(1.0, t / 0.16), 2.0); });
+  FadeEdges(swoosh, 0, 0.03);
+  auto clack = [](uint64_t seed) {
+    Samples c = Oscillator(Shape::Sine, Constant(1450), 0.08);
+    ApplyPluck(c, 0.0005, 0.014);
+    Samples over = Oscillator(Shape::Sine, Constant(1450 * 2.7), 0.08);
+    ApplyPluck(over, 0.0005, 0.006);
+    MixInto(c, over, 0.5);
+    MixInto(c, NoiseBurst(0.02, seed, 4000, 1.0, 0.002), 0.6);
+    return c;
+  };
+  Samples s = swoosh;
+  MixInto(s, clack(102), 1.0, 0.17);
+  MixInto(s, clack(103), 0.7, 0.215);
+  return s;
+}
+
+}  // namespace
+
+void AddCreatureSounds(Assets& assets) {
+  assets.Sound("mushka", FinishLoop(Buzz(kMidge), level::kBuzz - 2), true, 1);
+  assets.Sound("komar", FinishLoop(Buzz(kMosquito), level::kBuzz - 1), true, 1);
+  assets.Sound("muha", FinishLoop(Buzz(kFly), level::kBuzz), true, 1);
+  assets.Sound("vodomerka", FinishLoop(Buzz(kStrider), level::kBuzz), true, 1);
+  assets.Sound("pchel", FinishLoop(Buzz(kBee), level::kBuzz), true, 1);
+  assets.Sound("kuv_eat", FinishEffect(LilySnap(), level::kAccent), false, 2);
+  assets.Sound("kroco", FinishEffect(CrocodileChomp(), level::kAccent), false, 2);
+  assets.Sound("aist_eat", FinishEffect(StorkStrike(), level::kAccent), false, 2);
+}
+
+}  // namespace pondaro::assetgen
