@@ -86,9 +86,10 @@ Samples DuskPond() {
   const double length = 6.0;
   Samples loop = WaterBed(length, 41, 1.0 / 3.0);
   Scale(loop, 0.6);
-  for (int i = 0; i < 12; ++i) MixCircular(loop, CricketChirp(4700, 4), 0.05, i * 0.5);
-  for (int i = 0; i < 8; ++i) MixCircular(loop, CricketChirp(4150, 3), 0.03, 0.21 + i * 0.75);
   Rng rng(42);
+  // Each keeps its pace, but not like a metronome.
+  for (int i = 0; i < 12; ++i) MixCircular(loop, CricketChirp(4700, 4), 0.05, i * 0.5 + 0.04 * rng.Bipolar());
+  for (int i = 0; i < 8; ++i) MixCircular(loop, CricketChirp(4150, 3), 0.03, 0.21 + i * 0.75 + 0.06 * rng.Bipolar());
   for (int i = 0; i < 3; ++i) MixCircular(loop, Drop(450 + 300 * rng.Uniform()), 0.08, 0.7 + 2 * i + rng.Uniform());
   return loop;
 }
