@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
     AddMenuArt(assets);
     AddIcon(assets);
     AddUiSounds(assets);
+    AddNameEntryArt(assets);
 
     SortAndCheck(assets.Pictures, "picture");
     SortAndCheck(assets.Sounds, "sound");

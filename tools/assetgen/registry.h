@@ -73,5 +73,6 @@ struct Assets {
 void AddMenuArt(Assets& assets);  // menu backdrop, game-over words, text caret
 void AddIcon(Assets& assets);     // Data/icon.png, the window icon
 void AddUiSounds(Assets& assets); // button and pause tones
+void AddNameEntryArt(Assets& assets);  // name-entry panel and its send tick
 
 }  // namespace pondaro::assetgen
