@@ -35,8 +35,9 @@ sounds: build
 
 asan: deps
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPONDARO_ASAN=ON
-	cmake --build build-asan
-	cd build-asan && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j2
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp cmake --build build-asan
+	cd build-asan && LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
+	  SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j2
 
 clean:
 	rm -rf $(BUILD) build-asan

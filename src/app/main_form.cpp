@@ -32,10 +32,8 @@ std::string TMainForm::Path(const std::string& relative) const {
   return DataDir.empty() || DataDir == "." ? relative : DataDir + "/" + relative;
 }
 
-void TMainForm::ShowError(const std::string& message) {
-  std::fprintf(stderr, "PONDARO: %s\n", message.c_str());
-  Services.messages.Show(message);
-}
+// The message box also puts the line on stderr.
+void TMainForm::ShowError(const std::string& message) { Services.messages.Show(message); }
 
 // ---- Start-up.
 
