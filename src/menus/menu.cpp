@@ -4,16 +4,6 @@
 
 namespace pondaro {
 
-TMenu::TMenu(TMainForm& form, const std::string& image, double x, double y, int z)
-    : TImageSprite(&form.Root()) {
-  Image = &form.ImageList.Find(image);
-  Width = Image->FrameWidth();
-  Height = Image->FrameHeight();
-  X = x;
-  Y = y;
-  SetZ(z);
-}
-
 void TMenu::CentreOnSurface(TMainForm& form, double dy) {
   X = (form.DXDraw().SurfaceWidth() - Width) / 2.0;
   Y = (form.DXDraw().SurfaceHeight() - Height) / 2.0 + dy;

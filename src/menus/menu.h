@@ -3,16 +3,15 @@
 #pragma once
 #include <string>
 
-#include "sprites/image_sprite.h"
+#include "app/scene_sprites.h"
 
 namespace pondaro {
 
-class TMainForm;
-
-class TMenu : public TImageSprite {
+class TMenu : public TPlainSprite {
  public:
   // Sized to the picture's frame, top-left at (x, y). Throws when the picture is missing.
-  TMenu(TMainForm& form, const std::string& image, double x, double y, int z);
+  TMenu(TMainForm& form, const std::string& image, double x, double y, int z)
+      : TPlainSprite(form, image, x, y, z) {}
 
  protected:
   // Centres the sprite on the surface, shifted by dy. The halves are kept exact:
