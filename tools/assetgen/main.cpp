@@ -95,6 +95,10 @@ int main(int argc, char** argv) {
     AddIcon(assets);
     AddUiSounds(assets);
     AddNameEntryArt(assets);
+    AddPondSounds(assets);
+    AddCreatureSounds(assets);
+    AddPickupSounds(assets);
+    AddSongs(assets);
 
     SortAndCheck(assets.Pictures, "picture");
     SortAndCheck(assets.Sounds, "sound");

@@ -74,5 +74,9 @@ void AddMenuArt(Assets& assets);  // menu backdrop, game-over words, text caret
 void AddIcon(Assets& assets);     // Data/icon.png, the window icon
 void AddUiSounds(Assets& assets); // button and pause tones
 void AddNameEntryArt(Assets& assets);  // name-entry panel and its send tick
+void AddPondSounds(Assets& assets);     // ambience, croak, chirp, bell, tongue, gulp, splash
+void AddCreatureSounds(Assets& assets); // insects' buzzes, lily snap, crocodile, stork
+void AddPickupSounds(Assets& assets);   // coin, extra life, bottle blips
+void AddSongs(Assets& assets);          // Music/1.xm, 2.xm, 3.xm
 
 }  // namespace pondaro::assetgen
