@@ -1,4 +1,4 @@
-// Key and mouse events, and the input states polled once a tick.
+// Key events, and the input states polled once a tick.
 #include "app/main_form.h"
 
 namespace pondaro {
@@ -54,18 +54,5 @@ void TMainForm::FormKeyDown(int key, bool /*shift*/, bool /*ctrl*/, bool alt) {
 }
 
 void TMainForm::FormKeyUp(int /*key*/) { FireHeld = false; }
-
-void TMainForm::DXDrawMouseMove(int x, int y) {
-  MouseX = x;
-  MouseY = y;
-}
-
-void TMainForm::DXDrawMouseDown(MouseButton button, int /*x*/, int /*y*/) {
-  if (Scene == 1 && button == MouseButton::Left) ChangeScene(2);
-  // Game over: clicks wait until the words are gone.
-  if (Scene == 9 && button == MouseButton::Left && !Timer1.Enabled) GameOverClick();
-}
-
-void TMainForm::DXDrawMouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) { FireHeld = false; }
 
 }  // namespace pondaro

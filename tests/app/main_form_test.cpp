@@ -297,3 +297,30 @@ TEST_F(MainForm, GameOverKeysWaitForTheTimerAndTheScore) {
 
 }  // namespace
 }  // namespace pondaro::test
+
+namespace pondaro::test {
+namespace {
+
+TEST_F(MainForm, PointerShapesFollowTheScene) {
+  auto& f = Make();
+  f.DXDrawMouseDown(MouseButton::Left, 0, 0);
+  EXPECT_EQ(f.Scene, 2);
+  EXPECT_FALSE(f.Timer1.Enabled);
+  f.ChangeScene(4);
+  f.AimFixed = true;
+  f.DXDrawMouseMove(100, 100);
+  EXPECT_FALSE(f.AimFixed);
+  EXPECT_EQ(display.cursor, CursorShape::None);
+  f.DXDrawMouseDown(MouseButton::Right, 100, 100);
+  EXPECT_TRUE(f.FireHeld);
+  f.DXDrawMouseUp(MouseButton::Right, 100, 100);
+  EXPECT_FALSE(f.FireHeld);
+  f.ChangeScene(9);
+  f.DXDrawMouseMove(250, 348);
+  EXPECT_EQ(display.cursor, CursorShape::IBeam);
+  f.DXDrawMouseMove(249, 348);
+  EXPECT_EQ(display.cursor, CursorShape::Arrow);
+}
+
+}  // namespace
+}  // namespace pondaro::test
