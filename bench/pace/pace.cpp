@@ -14,14 +14,8 @@
 
 #include "app/app_loop.h"
 #include "app/main_form.h"
-#include "platform/curl_http.h"
-#include "platform/sdl_display.h"
+#include "platform/sdl_game.h"
 #include "platform/sdl_events.h"
-#include "platform/sdl_picture.h"
-#include "platform/sdl_sound.h"
-#include "platform/sdl_system.h"
-#include "platform/xdg_shell.h"
-#include "platform/xmp_player.h"
 #include "sprites/errors.h"
 
 using namespace pondaro;
@@ -77,32 +71,20 @@ int Empty(SdlDisplay& display, double seconds) {
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10;
   const std::string mode = argc > 2 ? argv[2] : "game";
-  SdlRuntime runtime;
+  SdlGame game;
   std::string error;
-  if (!runtime.Start(error)) {
+  if (!game.Start(SdlGame::Mode::Window, error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  auto display = SdlDisplay::OpenWindow(error);
-  if (!display) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return 1;
-  }
+  SdlDisplay* display = game.Display.get();
   std::printf("renderer: %s %s\n", display->RendererName().c_str(), display->GlRenderer().c_str());
   if (mode == "empty") return Empty(*display, seconds);
 
-  SdlPictureDecoder decoder;
-  SdlSoundOutput sound;
-  std::string soundError;
-  if (runtime.AudioAvailable()) sound.Open(soundError);
-  XmpModulePlayer music;
   SdlKeyboard keyboard;
-  SdlEventSource events(display.get());
+  SdlEventSource events(display);
   SdlClock clock;
-  SdlMessageBox messages;
-  CurlHttpClient http;
-  XdgShell shell(messages);
-  TMainForm form(FormServices{*display, keyboard, sound, music, http, shell, messages, clock, decoder});
+  TMainForm form(game.Services(keyboard, clock));
   const uint64_t t0 = SDL_GetTicks64();
   try {
     form.FormCreate();

@@ -36,9 +36,9 @@ void TApplication::Step() {
   uint64_t now = clock_.Milliseconds();
   const uint64_t deadline = NextDeadline();
   InputEvent event;
-  if (now + 2 < deadline) {
+  if (now + kSpinMs < deadline) {
     // Sleep in the event wait until shortly before the deadline...
-    if (events_.WaitEvent(static_cast<int>(deadline - now - 2), event)) {
+    if (events_.WaitEvent(static_cast<int>(deadline - now - kSpinMs), event)) {
       form_.Guarded([&] { form_.HandleEvent(event); });
       return;
     }

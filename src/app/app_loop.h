@@ -14,6 +14,9 @@ class TMainForm;
 class TApplication {
  public:
   static constexpr int kTickMs = 30;
+  // The last stretch before a deadline is waited out in short steps: the event
+  // wait can wake a millisecond late.
+  static constexpr int kSpinMs = 1;
 
   TApplication(TMainForm& form, EventSource& events, Clock& clock);
 

@@ -13,14 +13,8 @@
 
 #include "app/app_loop.h"
 #include "app/main_form.h"
-#include "platform/curl_http.h"
-#include "platform/sdl_display.h"
+#include "platform/sdl_game.h"
 #include "platform/sdl_events.h"
-#include "platform/sdl_picture.h"
-#include "platform/sdl_sound.h"
-#include "platform/sdl_system.h"
-#include "platform/xdg_shell.h"
-#include "platform/xmp_player.h"
 #include "sprites/background_sprite.h"
 #include "sprites/errors.h"
 
@@ -212,36 +206,24 @@ int main(int argc, char** argv) {
   }
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
-  SdlRuntime runtime;
+  SdlGame game;
   std::string error;
-  if (!runtime.Start(error)) {
-    std::fprintf(stderr, "cannot start SDL: %s\n", error.c_str());
+  if (!game.Start(SdlGame::Mode::Offscreen, error)) {
+    std::fprintf(stderr, "cannot start: %s\n", error.c_str());
     return 1;
   }
-  auto display = SdlDisplay::OpenOffscreen(error);
-  if (!display) {
-    std::fprintf(stderr, "cannot open the offscreen display: %s\n", error.c_str());
-    return 1;
-  }
-  if (std::string(argv[1]) == "--backdrop") return argc > 2 ? Backdrop(*display, argv[2]) : 2;
+  SdlDisplay& display = *game.Display;
+  if (std::string(argv[1]) == "--backdrop") return argc > 2 ? Backdrop(display, argv[2]) : 2;
 
   std::ifstream script(argv[1]);
   if (!script) {
     std::fprintf(stderr, "cannot read %s\n", argv[1]);
     return 1;
   }
-  SdlPictureDecoder decoder;
-  SdlSoundOutput sound;
-  std::string soundError;
-  if (runtime.AudioAvailable()) sound.Open(soundError);
-  XmpModulePlayer music;
   ScriptKeyboard keyboard;
   SimClock clock;
-  SdlMessageBox messages;
-  CurlHttpClient http;
-  XdgShell shell(messages);
   NoEvents events;
-  TMainForm form(FormServices{*display, keyboard, sound, music, http, shell, messages, clock, decoder});
+  TMainForm form(game.Services(keyboard, clock));
   try {
     form.FormCreate();
   } catch (const EDataFileError& e) {
@@ -249,7 +231,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   TApplication app(form, events, clock);
-  Runner runner{form, app, clock, keyboard, *display, argc > 2 ? argv[2] : "."};
+  Runner runner{form, app, clock, keyboard, display, argc > 2 ? argv[2] : "."};
   std::string line;
   int number = 0;
   while (std::getline(script, line))

@@ -1,0 +1,35 @@
+#include "platform/sdl_game.h"
+
+#include <cstdio>
+
+#include "sprites/errors.h"
+#include "sprites/wave_list.h"
+
+namespace pondaro {
+
+bool SdlGame::Start(Mode mode, std::string& error) {
+  if (!Runtime.Start(error)) return false;
+  Display = mode == Mode::Window ? SdlDisplay::OpenWindow(error) : SdlDisplay::OpenOffscreen(error);
+  if (!Display) return false;
+  Messages = std::make_unique<SdlMessageBox>(Display->WindowId());
+  Browser = std::make_unique<XdgShell>(*Messages);
+  if (mode == Mode::Window) {
+    try {
+      auto bytes = ReadWholeFile("Data/icon.png");
+      std::string iconError;
+      if (auto icon = Decoder.Decode(bytes.data(), bytes.size(), iconError)) Display->SetIcon(*icon);
+    } catch (const EDataFileError&) {
+      // The icon is a nicety; the game runs without it.
+    }
+  }
+  std::string soundError;
+  if (Runtime.AudioAvailable() && !Sound.Open(soundError))
+    std::fprintf(stderr, "PONDARO: no sound: %s\n", soundError.c_str());
+  return true;
+}
+
+FormServices SdlGame::Services(Keyboard& keyboard, Clock& clock) {
+  return FormServices{*Display, keyboard, Sound, Music, Http, *Browser, *Messages, clock, Decoder};
+}
+
+}  // namespace pondaro

@@ -1,0 +1,39 @@
+// Everything the game runs on, brought up in order and taken down in reverse:
+// SDL, the display (a window or an offscreen canvas), sound, music, the message
+// box, HTTP and the browser. The game itself, the shot runner and the pacing
+// bench all start from here.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "app/main_form.h"
+#include "platform/curl_http.h"
+#include "platform/sdl_display.h"
+#include "platform/sdl_picture.h"
+#include "platform/sdl_sound.h"
+#include "platform/sdl_system.h"
+#include "platform/xdg_shell.h"
+#include "platform/xmp_player.h"
+
+namespace pondaro {
+
+class SdlGame {
+ public:
+  enum class Mode { Window, Offscreen };
+
+  // False with `error` set when SDL or the display cannot start. A missing sound
+  // device is not an error: the game then runs silent.
+  bool Start(Mode mode, std::string& error);
+  FormServices Services(Keyboard& keyboard, Clock& clock);
+
+  SdlRuntime Runtime;
+  std::unique_ptr<SdlDisplay> Display;
+  SdlPictureDecoder Decoder;
+  SdlSoundOutput Sound;
+  XmpModulePlayer Music;  // after Sound: its hook goes before the mixer closes
+  std::unique_ptr<SdlMessageBox> Messages = std::make_unique<SdlMessageBox>();
+  CurlHttpClient Http;
+  std::unique_ptr<XdgShell> Browser;
+};
+
+}  // namespace pondaro
