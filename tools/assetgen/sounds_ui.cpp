@@ -4,26 +4,12 @@
 #include <cmath>
 
 #include "registry.h"
+#include "sound_kit.h"
 #include "synth.h"
 
 namespace pondaro::assetgen {
 
 namespace {
-
-// A marimba-like note: the fundamental plus the bar's fourth partial, which
-// rings briefly and gives the wooden attack.
-Samples Mallet(double freq, double seconds, double decay) {
-  Samples s = Oscillator(Shape::Sine, Constant(freq), seconds);
-  ApplyPluck(s, 0.002, decay);
-  Samples over = Oscillator(Shape::Sine, Constant(freq * 3.93), seconds, 0.25);
-  ApplyPluck(over, 0.001, decay * 0.22);
-  MixInto(s, over, 0.35);
-  Samples body = Oscillator(Shape::Triangle, Constant(freq * 0.5), seconds);
-  ApplyPluck(body, 0.003, decay * 0.6);
-  MixInto(s, body, 0.18);
-  FadeEdges(s, 0, std::min(0.03, seconds / 3));  // cut short notes gently
-  return s;
-}
 
 // Every UI sound is finished the same way so none of them jumps out.
 std::vector<uint8_t> Finish(Samples s, double rmsDb) {

@@ -39,17 +39,17 @@ class DecodingOutput : public SoundOutput {
 
   bool Initialized() const override { return true; }
   SampleId LoadSample(const uint8_t* data, size_t size, std::string& error) override {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wavFormat;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1, &spec, &buffer, &length)) {
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1, &wavFormat, &buffer, &length)) {
       error = SDL_GetError();
       return 0;
     }
     Pcm pcm;
-    pcm.Rate = spec.freq;
-    pcm.Channels = spec.channels;
-    if (spec.format == AUDIO_S16LSB) {
+    pcm.Rate = wavFormat.freq;
+    pcm.Channels = wavFormat.channels;
+    if (wavFormat.format == AUDIO_S16LSB) {
       pcm.Data.resize(length / 2);
       std::memcpy(pcm.Data.data(), buffer, pcm.Data.size() * 2);
     } else {
