@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
   const uint64_t start = SDL_GetTicks64();
   while (SDL_GetTicks64() < start + seconds * 1000) app.Step();
   Report("game", CpuSeconds() - cpu0, (SDL_GetTicks64() - start) / 1000.0, late);
-  std::printf("scene at the end: %d\n", form.Scene);
+  std::printf("scene at the end: %d; song handle at the end: %d (one per song loaded)\n", form.Scene, form.SongHandle);
   rusage u;
   getrusage(RUSAGE_SELF, &u);
   std::printf("peak resident memory: %ld MB\n", u.ru_maxrss / 1024);
