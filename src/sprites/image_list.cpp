@@ -162,9 +162,12 @@ void TPictureCollection::Upload(TPictureCollectionItem& item) {
 
 void TPictureCollection::Restore(Display& display) {
   // Textures of another display are no use here; the old one lets go of them.
+  // The same display keeps its textures across a full-screen switch: only the
+  // pictures it lacks are uploaded.
   if (display_ != &display) DropTextures();
   display_ = &display;
-  for (auto& item : items_) Upload(*item);
+  for (auto& item : items_)
+    if (item->Texture == 0) Upload(*item);
 }
 
 void TPictureCollection::DropTextures() {

@@ -221,7 +221,10 @@ TEST_F(MainForm, FocusCloseAndFullScreen) {
   f.HandleEvent({EventType::Close});
   EXPECT_TRUE(f.GameMainExit);
 
-  // Maximising switches to full screen at the next tick; Alt+Enter returns.
+  // Maximising switches to full screen at the next tick; Alt+Enter returns. The
+  // pictures stay on the display meanwhile.
+  const TextureId menuTexture = f.ImageList.Find("menu").Texture;
+  const size_t textures = display.textures.size();
   display.maximized = true;
   f.HandleEvent({EventType::Resized});
   EXPECT_FALSE(display.fullScreen);
@@ -232,6 +235,8 @@ TEST_F(MainForm, FocusCloseAndFullScreen) {
   f.FormKeyDown(vk::Return, false, false, true);
   EXPECT_FALSE(display.fullScreen);
   EXPECT_FALSE(f.GameFullScreen);
+  EXPECT_EQ(f.ImageList.Find("menu").Texture, menuTexture);
+  EXPECT_EQ(display.textures.size(), textures);
 
   // A failed switch is reported and no frame is drawn until a later switch works.
   display.fullScreenFails = true;
