@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/sdl_display.h"
-#include "platform/sdl_system.h"
-#include "platform/sdl_text.h"
+#include "desktop/sdl_display.h"
+#include "desktop/sdl_system.h"
+#include "desktop/sdl_text.h"
 #include "sprites/image_list.h"
 #include "sprites/image_sprite.h"
 #include "sprites/sprite.h"

@@ -1,6 +1,7 @@
 // The 30 ms frame tick, the two window timers and the music keep-alive.
 #include "app/main_form.h"
 #include "app/scene_sprites.h"
+#include "menus/game_over.h"
 
 namespace pondaro {
 

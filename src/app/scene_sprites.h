@@ -1,4 +1,4 @@
-// The small sprites the shell itself shows: the text caret and the game-over words.
+// The small sprites the shell itself shows: a plain picture and the text caret.
 #pragma once
 #include "sprites/image_sprite.h"
 
@@ -20,16 +20,6 @@ class TPalka : public TPlainSprite {
  public:
   explicit TPalka(TMainForm& form);
   void Advance(int moveCount) override;
-};
-
-class TGame_Word : public TPlainSprite {
- public:
-  explicit TGame_Word(TMainForm& form) : TPlainSprite(form, "Game_Word", 149, 118, 1, true) {}
-};
-
-class TOver_Word : public TPlainSprite {
- public:
-  explicit TOver_Word(TMainForm& form) : TPlainSprite(form, "Over_Word", 164, 284, 1, true) {}
 };
 
 }  // namespace pondaro

@@ -1,6 +1,6 @@
 // ChangeScene with every scene's clean-up and set-up, and the frame functions.
 #include "app/main_form.h"
-#include "app/scene_sprites.h"
+#include "menus/game_over.h"
 #include "sprites/background_sprite.h"
 
 namespace pondaro {

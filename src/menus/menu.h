@@ -19,16 +19,4 @@ class TMenu : public TPlainSprite {
   void CentreOnSurface(TMainForm& form, double dy = 0);
 };
 
-// The name-entry panel after a game over, centred on the screen behind its texts.
-class TEnter_Name : public TMenu {
- public:
-  explicit TEnter_Name(TMainForm& form);
-};
-
-// The tick in the panel's "send online" box.
-class TEnter_Name_Send : public TMenu {
- public:
-  explicit TEnter_Name_Send(TMainForm& form);
-};
-
 }  // namespace pondaro

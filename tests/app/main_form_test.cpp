@@ -1,6 +1,7 @@
 #include <fstream>
 
 #include "app/scene_sprites.h"
+#include "menus/game_over.h"
 #include "form_fixture.h"
 #include "persist/codec.h"
 #include "persist/settings_file.h"

@@ -4,10 +4,10 @@
 #include <sstream>
 
 #include "loopback_server.h"
-#include "name_entry_fixture.h"
+#include "menus/name_entry_fixture.h"
 #include "persist/score_service.h"
 #include "persist/submit.h"
-#include "platform/curl_http.h"
+#include "desktop/curl_http.h"
 
 namespace pondaro::test {
 namespace {

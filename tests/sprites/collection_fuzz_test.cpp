@@ -15,8 +15,8 @@
 #include "sprites/image_list.h"
 #include "sprites/wave_list.h"
 
-#if __has_include("platform/sdl_picture.h")
-#include "platform/sdl_picture.h"
+#if __has_include("desktop/sdl_picture.h")
+#include "desktop/sdl_picture.h"
 #define PONDARO_HAVE_SDL_DECODER 1
 #endif
 

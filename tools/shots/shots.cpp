@@ -13,8 +13,8 @@
 
 #include "app/app_loop.h"
 #include "app/main_form.h"
-#include "platform/sdl_game.h"
-#include "platform/sdl_events.h"
+#include "desktop/sdl_game.h"
+#include "desktop/sdl_events.h"
 #include "sprites/background_sprite.h"
 #include "sprites/errors.h"
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl_system.h"
-#include "platform/xmp_player.h"
+#include "desktop/sdl_system.h"
+#include "desktop/xmp_player.h"
 #include "sprites/wave_list.h"
 
 namespace fs = std::filesystem;

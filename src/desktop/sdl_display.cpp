@@ -1,4 +1,4 @@
-#include "platform/sdl_display.h"
+#include "desktop/sdl_display.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

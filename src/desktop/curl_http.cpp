@@ -1,4 +1,4 @@
-#include "platform/curl_http.h"
+#include "desktop/curl_http.h"
 
 #include <curl/curl.h>
 

@@ -2,7 +2,7 @@
 // offline: they load, play their orders in sequence, wrap back to order 0 when
 // they should and keep looping; bad files give handle 0; freeing a song while
 // the audio thread renders is safe. Runs in build/game, beside Music/.
-#include "platform/xmp_player.h"
+#include "desktop/xmp_player.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/xmp_player.h"
+#include "desktop/xmp_player.h"
 
 #include <SDL_mixer.h>
 #include <xmp.h>

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/main_form.h"
-#include "menus/menu.h"
+#include "menus/game_over.h"
 
 namespace pondaro {
 
@@ -116,5 +116,9 @@ void TMainForm::NameEntryFrame() {
     d.DrawText(400 - static_cast<int>(std::lrint(EditTextWidth / 2.0)), 310, PlayerName, kNameTextSize,
                kNameColour);
 }
+
+TEnter_Name::TEnter_Name(TMainForm& form) : TMenu(form, "Enter_Name", 0, 0, 0) { CentreOnSurface(form); }
+
+TEnter_Name_Send::TEnter_Name_Send(TMainForm& form) : TMenu(form, "Enter_Name_Send", 243, 362, 1) {}
 
 }  // namespace pondaro

@@ -1,8 +1,8 @@
-#include "platform/sdl_events.h"
+#include "desktop/sdl_events.h"
 
 #include <SDL.h>
 
-#include "platform/sdl_display.h"
+#include "desktop/sdl_display.h"
 
 namespace pondaro {
 

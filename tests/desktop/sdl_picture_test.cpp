@@ -1,6 +1,6 @@
 // PNG decoding with SDL_image, checked against PNG files built byte by byte so
 // that a swapped channel order cannot cancel itself out.
-#include "platform/sdl_picture.h"
+#include "desktop/sdl_picture.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

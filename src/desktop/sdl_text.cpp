@@ -1,4 +1,4 @@
-#include "platform/sdl_text.h"
+#include "desktop/sdl_text.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

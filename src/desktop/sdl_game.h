@@ -7,13 +7,13 @@
 #include <string>
 
 #include "app/main_form.h"
-#include "platform/curl_http.h"
-#include "platform/sdl_display.h"
-#include "platform/sdl_picture.h"
-#include "platform/sdl_sound.h"
-#include "platform/sdl_system.h"
-#include "platform/xdg_shell.h"
-#include "platform/xmp_player.h"
+#include "desktop/curl_http.h"
+#include "desktop/sdl_display.h"
+#include "desktop/sdl_picture.h"
+#include "desktop/sdl_sound.h"
+#include "desktop/sdl_system.h"
+#include "desktop/xdg_shell.h"
+#include "desktop/xmp_player.h"
 
 namespace pondaro {
 

@@ -1,6 +1,6 @@
 // The SDL display drawn offscreen with the software renderer, the window under
 // the dummy video driver, and the small SDL services.
-#include "platform/sdl_display.h"
+#include "desktop/sdl_display.h"
 
 #include <SDL.h>
 #include <gmock/gmock.h>
@@ -10,8 +10,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/sdl_picture.h"
-#include "platform/sdl_system.h"
+#include "desktop/sdl_picture.h"
+#include "desktop/sdl_system.h"
 
 namespace pondaro {
 namespace {

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/fake_services.h"
-#include "platform/xdg_shell.h"
+#include "desktop/xdg_shell.h"
 
 namespace pondaro::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/sdl_sound.h"
+#include "desktop/sdl_sound.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,4 +1,4 @@
-#include "platform/xdg_shell.h"
+#include "desktop/xdg_shell.h"
 
 #include <fcntl.h>
 #include <signal.h>

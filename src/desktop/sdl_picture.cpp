@@ -1,4 +1,4 @@
-#include "platform/sdl_picture.h"
+#include "desktop/sdl_picture.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,4 +1,4 @@
-#include "platform/sdl_game.h"
+#include "desktop/sdl_game.h"
 
 #include <cstdio>
 

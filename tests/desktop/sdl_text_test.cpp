@@ -1,5 +1,5 @@
 // The game's font face through fontconfig and texts through SDL_ttf.
-#include "platform/sdl_text.h"
+#include "desktop/sdl_text.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -1,8 +1,8 @@
 // PONDARO: start-up of the real game in a window.
 #include "app/app_loop.h"
 #include "app/main_form.h"
-#include "platform/sdl_events.h"
-#include "platform/sdl_game.h"
+#include "desktop/sdl_events.h"
+#include "desktop/sdl_game.h"
 #include "sprites/errors.h"
 
 using namespace pondaro;

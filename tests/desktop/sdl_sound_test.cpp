@@ -1,5 +1,5 @@
 // Sound voices on SDL2_mixer under the dummy (and disk) audio drivers.
-#include "platform/sdl_sound.h"
+#include "desktop/sdl_sound.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/display.h"
-#include "platform/sdl_text.h"
+#include "desktop/sdl_text.h"
 
 struct SDL_Window;
 struct SDL_Renderer;

@@ -1,7 +1,7 @@
 // The form fixture with the name-entry panel's pictures added to its collection.
 #pragma once
 #include "app/form_fixture.h"
-#include "menus/menu.h"
+#include "menus/game_over.h"
 #include "persist/codec.h"
 #include "persist/settings_file.h"
 #include "sprites/wave_list.h"

@@ -1,4 +1,4 @@
-#include "platform/sdl_system.h"
+#include "desktop/sdl_system.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
