@@ -40,7 +40,7 @@ void TMainForm::ShowError(const std::string& message) { Services.messages.Show(m
 void TMainForm::FormCreate() {
   ResizePending = false;
   Randomize();
-  StorkAllowed = false;
+  Feeding.StorkAllowed = false;
   DXDraw().SetCursor(CursorShape::None);
 
   ImageList.LoadFromFile(Path("Data/Graphic.dxg"), Services.decoder);
@@ -51,7 +51,7 @@ void TMainForm::FormCreate() {
   GameOver = false;
   AimFixed = false;
   NormalRound = true;
-  FrogGone = false;
+  Pond.FrogGone = false;
   Paused = false;
   AppInactive = false;
 

@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include "game/level.h"
+#include "menus/menu_state.h"
 #include "persist/high_scores.h"
 #include "platform/display.h"
 #include "platform/events.h"
@@ -69,14 +71,19 @@ class TMainForm {
   double AimAngle = 0, AimAngleOffset = 0;
   int32_t MouseX = 0, MouseY = 0;
   bool AimFixed = false, Paused = false, AppInactive = false, ResizePending = false, LevelBanner = false,
-       GameOver = false, NormalRound = true, MenuMusicRestart = false, FrogGone = false,
-       StorkAllowed = false, FireHeld = false;
+       GameOver = false, NormalRound = true, MenuMusicRestart = false, FireHeld = false;
   uint8_t HelpPage = 0;
   int32_t EditTextWidth = 0, LevelTimeLeft = 0;
   THighScoreTable HighScores = DefaultHighScores();
   int SongHandle = 0;
   int32_t LastSongOrder = 0;
   TInputStates Input;
+
+  // ---- The level, by subsystem (src/game/level.h, src/menus/menu_state.h).
+  TPond Pond;
+  TFrogState Frog;
+  TFeeding Feeding;
+  TMenuState Menus;
 
   // ---- Components.
   TPictureCollection ImageList;
@@ -118,6 +125,36 @@ class TMainForm {
   void ChangeScene(int n);
   void EnableTimer(TWindowTimer& timer, bool on);
   void SetTimerInterval(TWindowTimer& timer, int ms);
+
+  // ---- The crossing (src/game/crossing.cpp).
+  void EnterCrossing();
+  void StartLevel();
+  void FillLilyGrid();
+  void ShiftLilyGrid();
+  void CreateLilies();
+  void CrossingFrame();
+  void CrossingLogic();
+  // Rebuilds the lily (and crocodile eyes) of one cell from the grid, at once.
+  void RebuildCell(int column, int row);
+
+  // ---- The feeding stage (src/game/feeding_stage.cpp).
+  void EnterFeedingStage();
+  void FeedingFrame();
+  void FeedingLogic();
+
+  // ---- Texts over the play (src/game/status_line.cpp).
+  void CrossingTexts(bool frozen);
+  void FeedingTexts(bool frozen);
+
+  // ---- Menu screens (src/menus/).
+  void EnterMainMenu();
+  void EnterHelp();
+  void HelpFrame();
+  void EnterOptions();
+  void OptionsFrame();
+  void EnterHighScores();
+  void HighScoreFrame();
+  void EnterGameOver();
 
   // ---- Input.
   void FormKeyDown(int key, bool shift, bool ctrl, bool alt);
@@ -169,16 +206,16 @@ class TMainForm {
   }
 
   std::string Path(const std::string& relative) const;
+  // The tiled menu backdrop at depth z.
+  void CreateBackdrop(int z);
   TSpriteEngine& Root() { return SpriteEngine.Engine; }
 
  private:
   void CleanUpScene(int scene);
   void SetUpScene(int scene);
   void SceneFrame();
-  void MenuFrame();
   void PlainFrame();
   void CaretBlink();
-  void CreateBackdrop(int z);
   void ComputeAimAngle();
 
   std::mt19937 rng_;

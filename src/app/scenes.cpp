@@ -1,6 +1,5 @@
 // ChangeScene with every scene's clean-up and set-up, and the frame functions.
 #include "app/main_form.h"
-#include "menus/game_over.h"
 #include "sprites/background_sprite.h"
 
 namespace pondaro {
@@ -62,35 +61,14 @@ void TMainForm::SetUpScene(int scene) {
       SetTimerInterval(Timer1, 2000);
       EnableTimer(Timer1, true);
       break;
-    case 2:
-      DXDraw().SetCursor(CursorShape::Arrow);
-      if (MenuMusicRestart) {
-        MenuMusicRestart = false;
-        PlayMusic("1");
-      }
-      HelpPage = 1;
-      CreateBackdrop(0);
-      break;
-    case 3:
-    case 7:
-      if (MenuMusicRestart) {
-        MenuMusicRestart = false;
-        PlayMusic(scene == 3 ? "2" : "1");
-      }
-      CreateBackdrop(0);
-      break;
-    case 9:
-      CreateBackdrop(-1);
-      new TGame_Word(*this);
-      new TOver_Word(*this);
-      PlayMusic("3");
-      EnableTimer(Timer1, false);
-      SetTimerInterval(Timer1, 5000);
-      EnableTimer(Timer1, true);
-      break;
-    default:  // 4, 5, 6: their screens are still to come
-      CreateBackdrop(0);
-      break;
+    case 2: EnterMainMenu(); break;
+    case 3: EnterCrossing(); break;
+    case 4: EnterFeedingStage(); break;
+    case 5: EnterHelp(); break;
+    case 6: EnterOptions(); break;
+    case 7: EnterHighScores(); break;
+    case 9: EnterGameOver(); break;
+    default: break;
   }
 }
 
@@ -103,20 +81,22 @@ void TMainForm::SceneFrame() {
       SpriteEngine.Dead();
       SpriteEngine.Draw();
       break;
-    case 9:
-      SpriteEngine.Move(16);
-      SpriteEngine.Dead();
-      DXDraw().Fill(Color{0, 0, 0, 255});
-      SpriteEngine.Draw();
-      NameEntryFrame();
-      break;
-    default:
-      SpriteEngine.Move(16);
-      SpriteEngine.Dead();
-      DXDraw().Fill(Color{0, 0, 0, 255});
-      SpriteEngine.Draw();
-      break;
+    case 3: CrossingFrame(); break;
+    case 4: FeedingFrame(); break;
+    case 5: PlainFrame(); HelpFrame(); break;
+    case 6: PlainFrame(); OptionsFrame(); break;
+    case 7: PlainFrame(); HighScoreFrame(); break;
+    case 9: PlainFrame(); NameEntryFrame(); break;
+    default: PlainFrame(); break;
   }
+}
+
+// Move, flush, clear to black, draw: the screens that write text over their sprites.
+void TMainForm::PlainFrame() {
+  SpriteEngine.Move(16);
+  SpriteEngine.Dead();
+  DXDraw().Fill(Color{0, 0, 0, 255});
+  SpriteEngine.Draw();
 }
 
 }  // namespace pondaro

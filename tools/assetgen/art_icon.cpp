@@ -87,4 +87,6 @@ std::vector<uint8_t> FrogFace() {
 
 void AddIcon(Assets& assets) { assets.File("Data/icon.png", FrogFace()); }
 
+ASSETGEN_MODULE(AddIcon);
+
 }  // namespace pondaro::assetgen

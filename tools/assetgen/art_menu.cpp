@@ -114,4 +114,6 @@ void AddMenuArt(Assets& assets) {
   assets.Picture("palka", Caret());
 }
 
+ASSETGEN_MODULE(AddMenuArt);
+
 }  // namespace pondaro::assetgen

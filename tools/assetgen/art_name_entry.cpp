@@ -193,4 +193,6 @@ void AddNameEntryArt(Assets& assets) {
   assets.Picture("Enter_Name_Send", Tick());
 }
 
+ASSETGEN_MODULE(AddNameEntryArt);
+
 }  // namespace pondaro::assetgen

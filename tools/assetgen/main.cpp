@@ -83,6 +83,14 @@ std::vector<CollectionRecord> SoundRecords(const std::vector<SoundItem>& sounds)
 
 }  // namespace
 
+namespace pondaro::assetgen {
+// Filled before main() by the modules' registrations.
+std::vector<ModuleFunction>& Modules() {
+  static std::vector<ModuleFunction> modules;
+  return modules;
+}
+}  // namespace pondaro::assetgen
+
 int main(int argc, char** argv) {
   if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--png")) {
     std::fprintf(stderr, "usage: assetgen GAME_DIR [--png OUTDIR]\n");
@@ -91,14 +99,7 @@ int main(int argc, char** argv) {
   try {
     const fs::path game = argv[1];
     Assets assets;
-    AddMenuArt(assets);
-    AddIcon(assets);
-    AddUiSounds(assets);
-    AddNameEntryArt(assets);
-    AddPondSounds(assets);
-    AddCreatureSounds(assets);
-    AddPickupSounds(assets);
-    AddSongs(assets);
+    for (ModuleFunction add : Modules()) add(assets);
 
     SortAndCheck(assets.Pictures, "picture");
     SortAndCheck(assets.Sounds, "sound");

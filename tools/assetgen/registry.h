@@ -1,8 +1,8 @@
 // What the generator produces, and how each module hands its work in.
 //
 // Every family of pictures or sounds lives in its own art_*.cpp or sounds_*.cpp
-// file with one entry point `void AddSomething(Assets&)`, declared below and
-// called from main.cpp. A module only appends; main.cpp sorts and writes.
+// file with one entry point `void AddSomething(Assets&)`, registered with
+// ASSETGEN_MODULE below. A module only appends; main.cpp sorts and writes.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -69,14 +69,20 @@ struct Assets {
   }
 };
 
-// Modules. Each adds its family of items.
-void AddMenuArt(Assets& assets);  // menu backdrop, game-over words, text caret
-void AddIcon(Assets& assets);     // Data/icon.png, the window icon
-void AddUiSounds(Assets& assets); // button and pause tones
-void AddNameEntryArt(Assets& assets);  // name-entry panel and its send tick
-void AddPondSounds(Assets& assets);     // ambience, croak, chirp, bell, tongue, gulp, splash
-void AddCreatureSounds(Assets& assets); // insects' buzzes, lily snap, crocodile, stork
-void AddPickupSounds(Assets& assets);   // coin, extra life, bottle blips
-void AddSongs(Assets& assets);          // Music/1.xm, 2.xm, 3.xm
+// Modules register themselves, so that a new family is one new file:
+//
+//   void AddFrogArt(Assets& assets) { ... }
+//   ASSETGEN_MODULE(AddFrogArt);
+//
+// main.cpp runs every registered module; the order does not matter, as it sorts
+// the items by name before writing.
+using ModuleFunction = void (*)(Assets&);
+std::vector<ModuleFunction>& Modules();
+
+struct ModuleRegistration {
+  explicit ModuleRegistration(ModuleFunction add) { Modules().push_back(add); }
+};
+
+#define ASSETGEN_MODULE(fn) static const ::pondaro::assetgen::ModuleRegistration fn##_registration(fn)
 
 }  // namespace pondaro::assetgen

@@ -197,4 +197,6 @@ void AddSongs(Assets& assets) {
   assets.File("Music/3.xm", GameOverTheme());
 }
 
+ASSETGEN_MODULE(AddSongs);
+
 }  // namespace pondaro::assetgen

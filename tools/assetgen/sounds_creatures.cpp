@@ -130,4 +130,6 @@ void AddCreatureSounds(Assets& assets) {
   assets.Sound("aist_eat", FinishEffect(StorkStrike(), level::kAccent), false, 2);
 }
 
+ASSETGEN_MODULE(AddCreatureSounds);
+
 }  // namespace pondaro::assetgen

@@ -65,4 +65,6 @@ void AddPickupSounds(Assets& assets) {
   assets.Sound("bottle_down", FinishEffect(Blip(1046.5, 392), level::kSoft), false, 2);
 }
 
+ASSETGEN_MODULE(AddPickupSounds);
+
 }  // namespace pondaro::assetgen

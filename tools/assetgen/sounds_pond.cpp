@@ -197,4 +197,6 @@ void AddPondSounds(Assets& assets) {
   assets.Sound("brizg", FinishEffect(Splash(), level::kEffect), false, 3);
 }
 
+ASSETGEN_MODULE(AddPondSounds);
+
 }  // namespace pondaro::assetgen

@@ -63,4 +63,6 @@ void AddUiSounds(Assets& assets) {
   assets.Sound("after_pause", Finish(TwoTone(523.25, 783.99), -17), false, copies);  // C5 up to G5
 }
 
+ASSETGEN_MODULE(AddUiSounds);
+
 }  // namespace pondaro::assetgen

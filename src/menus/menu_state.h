@@ -1,0 +1,8 @@
+// The menu screens' shared values.
+#pragma once
+
+namespace pondaro {
+
+struct TMenuState {};
+
+}  // namespace pondaro
