@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
   }
   if (full) form.GameFullScreenClick();
   TApplication app(form, events, clock);
+  game.Attach(app);
   std::vector<double> late;
   app.LatenessLog = &late;
   // Start-up to the first frame on the screen.
