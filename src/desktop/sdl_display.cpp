@@ -132,7 +132,7 @@ bool SdlDisplay::InitRenderer(const Options& options, std::string& error) {
   SDL_RendererInfo info;
   if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = info.name;
   SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);  // Fill replaces
-  auto face = FindFontFace(options.fontFamilies);
+  auto face = FindGameFace(options.fontFamilies);
   if (!face) std::fprintf(stderr, "No font found for the game's texts; they will not be shown\n");
   text_ = std::make_unique<SdlText>(renderer_, std::move(face));
   return true;

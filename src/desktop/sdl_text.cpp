@@ -4,6 +4,7 @@
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
+#include <cmath>
 #include <cstdio>
 #include <list>
 #include <string_view>
@@ -18,8 +19,12 @@ const std::vector<std::string>& GameFontFamilies() {
 
 namespace {
 
-// The matched face when fontconfig really has `family`, else nullopt.
-std::optional<FontFace> MatchFamily(const std::string& family) {
+// The ascender of "Leckerli One", the display face the layout was made with.
+constexpr double kDisplayAscentEm = 1.032;
+
+// The matched face when fontconfig really has `family` (or, with `anyFace`,
+// whatever it matches best), else nullopt.
+std::optional<FontFace> MatchFamily(const std::string& family, bool anyFace = false) {
   FcPattern* pattern = FcPatternCreate();
   if (!pattern) return std::nullopt;
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
@@ -34,7 +39,7 @@ std::optional<FontFace> MatchFamily(const std::string& family) {
   // A face may carry several family names ("DejaVu Sans", "DejaVu Sans Condensed").
   FcChar8* name = nullptr;
   for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
-    if (FcStrCmpIgnoreCase(name, reinterpret_cast<const FcChar8*>(family.c_str())) != 0) continue;
+    if (!anyFace && FcStrCmpIgnoreCase(name, reinterpret_cast<const FcChar8*>(family.c_str())) != 0) continue;
     FcChar8* file = nullptr;
     if (FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) break;
     int index = 0;
@@ -74,32 +79,49 @@ std::optional<FontFace> FindFontFace(const std::vector<std::string>& families) {
   return std::nullopt;
 }
 
+std::optional<FontFace> FindGameFace(const std::vector<std::string>& families) {
+  if (auto face = FindFontFace(families)) return face;
+  return MatchFamily("sans-serif", true);
+}
+
 struct SdlText::Impl {
+  struct Sized {
+    TTF_Font* font;  // nullptr: that size failed to open
+    int top;         // where the face's line starts below the text's y
+  };
   struct Entry {
     std::string text;  // the cache index's keys point into this
     int size;
     uint32_t rgba;
     SDL_Texture* texture;
     int w, h;
+    int top;  // drawn this far below the text's y
   };
 
   SDL_Renderer* renderer;
   std::optional<FontFace> face;
   size_t capacity;
-  std::unordered_map<int, TTF_Font*> fonts;  // nullptr: that size failed to open
+  std::unordered_map<int, Sized> fonts;
   std::list<Entry> recent;                   // most recently drawn first
   std::unordered_map<TextKey, std::list<Entry>::iterator, TextKeyHash> index;
 
-  TTF_Font* Font(int pointSize) {
-    if (!face || pointSize <= 0) return nullptr;
+  TTF_Font* Font(int pointSize) { return Size(pointSize).font; }
+
+  const Sized& Size(int pointSize) {
+    static const Sized none{nullptr, 0};
+    if (!face || pointSize <= 0) return none;
     auto it = fonts.find(pointSize);
     if (it != fonts.end()) return it->second;
     TTF_Font* font = TTF_OpenFontIndexDPI(face->Path.c_str(), pointSize, face->Index, 96, 96);
     if (!font)
       std::fprintf(stderr, "Cannot open font %s at %d pt: %s\n", face->Path.c_str(), pointSize,
                    TTF_GetError());
-    fonts.emplace(pointSize, font);
-    return font;
+    // The texts' places were laid out with the display face: a face of another
+    // height is moved so that its baseline lies where the display face's would
+    // (SDL_ttf rounds ascents up, and so does this).
+    const double em = pointSize * 96.0 / 72.0;
+    const int top = font ? static_cast<int>(std::ceil(kDisplayAscentEm * em)) - TTF_FontAscent(font) : 0;
+    return fonts.emplace(pointSize, Sized{font, top}).first->second;
   }
 
   void Evict() {
@@ -128,7 +150,7 @@ struct SdlText::Impl {
     if (!texture) return nullptr;
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     if (c.a != 255) SDL_SetTextureAlphaMod(texture, c.a);
-    recent.push_front(Entry{text, pointSize, Pack(c), texture, w, h});
+    recent.push_front(Entry{text, pointSize, Pack(c), texture, w, h, Size(pointSize).top});
     index.emplace(TextKey{recent.front().text, pointSize, Pack(c)}, recent.begin());
     Evict();
     return &recent.front();
@@ -146,15 +168,15 @@ SdlText::SdlText(SDL_Renderer* renderer, std::optional<FontFace> face, size_t ca
 
 SdlText::~SdlText() {
   impl_->Clear();
-  for (auto& [size, font] : impl_->fonts)
-    if (font) TTF_CloseFont(font);
+  for (auto& [size, sized] : impl_->fonts)
+    if (sized.font) TTF_CloseFont(sized.font);
 }
 
 void SdlText::Draw(int x, int y, const std::string& text, int pointSize, Color c) {
   if (text.empty()) return;
   const Impl::Entry* e = impl_->Rendered(text, pointSize, c);
   if (!e) return;
-  const SDL_Rect dst{x, y, e->w, e->h};
+  const SDL_Rect dst{x, y + e->top, e->w, e->h};
   SDL_RenderCopy(impl_->renderer, e->texture, nullptr, &dst);
 }
 

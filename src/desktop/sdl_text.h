@@ -26,6 +26,9 @@ const std::vector<std::string>& GameFontFamilies();
 // answers a match with some face, so the matched family is compared with the
 // asked one; nullopt when none of them is installed.
 std::optional<FontFace> FindFontFace(const std::vector<std::string>& families);
+// The face the game draws with: the first of `families` installed, else the one
+// fontconfig matches best for a sans-serif, so that texts always show.
+std::optional<FontFace> FindGameFace(const std::vector<std::string>& families);
 
 class SdlText {
  public:

@@ -229,6 +229,16 @@ TEST_F(SdlOffscreen, SavePngWritesTheFrameAsADecodablePicture) {
   EXPECT_FALSE(display_->SavePng("/nonexistent-dir/frame.png"));
 }
 
+TEST_F(SdlSuite, TextsShowEvenWithoutAnyOfTheGamesFaces) {
+  SdlDisplay::Options options;
+  options.fontFamilies = {"Pondaro No Such Face"};
+  std::string error;
+  auto display = SdlDisplay::OpenOffscreen(error, options);
+  ASSERT_TRUE(display) << error;
+  EXPECT_TRUE(display->Text().Face());
+  EXPECT_GT(display->TextWidth("Frog", 20), 0);
+}
+
 class SdlWindowTest : public SdlSuite {};
 
 TEST_F(SdlWindowTest, DummyWindowDrawsAndSwitchesModes) {

@@ -34,6 +34,14 @@ TEST(FontFace, MissingFamiliesFallThroughToTheNextOne) {
   EXPECT_FALSE(FindFontFace({}));
 }
 
+// Without any of the game's faces the texts still show, in the system's sans-serif.
+TEST(FontFace, TheGameFallsBackToTheSystemsSansSerif) {
+  auto face = FindGameFace({"Pondaro No Such Face", "Another Missing One"});
+  ASSERT_TRUE(face);
+  EXPECT_FALSE(face->Path.empty());
+  EXPECT_EQ(FindGameFace({"Leckerli One"})->Family, "Leckerli One");
+}
+
 class SdlTextTest : public testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_EQ(TTF_Init(), 0) << TTF_GetError(); }
@@ -111,6 +119,28 @@ TEST_F(SdlTextTest, DrawsAntiAliasedTextWhereAsked) {
   for (int py = y; py < y + height; ++py)
     for (int px = x; px < x + width; ++px) brightest = std::max(brightest, At(px, py) >> 16);
   EXPECT_NEAR(brightest, 128, 3);
+}
+
+// The game's positions were laid out with the display face; a fallback face with
+// a shorter line sits in the same line, its capitals on the same baseline.
+TEST_F(SdlTextTest, EveryFaceSitsOnTheDisplayFacesBaseline) {
+  auto baseline = [&](const std::string& family, int pt) {
+    SdlText text = Make(family);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    text.Draw(10, 0, "HI", pt, Color{255, 255, 255, 255});
+    SDL_RenderPresent(renderer_);
+    int lowest = -1;
+    for (int py = 0; py < canvas_->h; ++py)
+      for (int px = 0; px < canvas_->w; ++px)
+        if ((At(px, py) >> 16) > 128) lowest = py;
+    return lowest;
+  };
+  for (int pt : {14, 20, 32}) {
+    const int display = baseline("Leckerli One", pt), fallback = baseline("DejaVu Sans", pt);
+    ASSERT_GT(display, 0);
+    EXPECT_NEAR(fallback, display, 1) << pt << " pt";
+  }
 }
 
 TEST_F(SdlTextTest, CacheKeepsRecentTextsAndEvictsTheOldest) {
