@@ -3,7 +3,7 @@
 set -e
 PKGS="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
 libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libxmp-dev libcurl4-openssl-dev
-libfontconfig-dev libcairo2-dev fonts-leckerli-one fonts-dejavu-core xvfb xauth xdg-utils"
+libfontconfig-dev libx11-dev libcairo2-dev fonts-leckerli-one fonts-dejavu-core xvfb xauth xdg-utils openbox"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

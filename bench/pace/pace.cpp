@@ -2,14 +2,16 @@
 // menu) and reports its CPU use and how punctual its ticks were; with "empty" it
 // runs a loop that only clears and presents every 30 ms: the floor to compare with.
 //
-//   pondaro-pace [SECONDS] [game|empty] [window|full]   (run in build/game under Xvfb)
+//   pondaro-pace [SECONDS] [game|empty|sprites] [window|full]   (run in build/game under Xvfb)
 //
-// "full" switches to full screen first, as Alt+Enter does (the empty loop then
-// presents a full-screen window too).
+// "sprites" is the empty loop drawing 60 moving, half-transparent 120 x 120
+// pictures over an opaque backdrop: a busy play scene. "full" switches to full
+// screen first, as Alt+Enter does.
 #include <SDL.h>
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -37,12 +39,30 @@ void Report(const char* what, double cpu, double wall, std::vector<double> late)
   const double worst = late.empty() ? 0 : late.back();
   // A tick is skipped when the schedule had to be re-anchored: lateness of a whole tick.
   const long skipped = std::count_if(late.begin(), late.end(), [](double l) { return l >= 30; });
-  std::printf("%-6s cpu %.2f %% of a core over %.1f s; %zu ticks; lateness p99 %.2f ms, max %.2f ms; skipped %ld\n",
+  std::printf("%-7s cpu %.2f %% of a core over %.1f s; %zu ticks; lateness p99 %.2f ms, max %.2f ms; skipped %ld\n",
               what, 100.0 * cpu / wall, wall, late.size(), p99, worst, skipped);
 }
 
-int Empty(SdlDisplay& display, double seconds) {
+// A soft ball with real alpha, so every draw blends; and an opaque backdrop.
+Pixels Picture(int w, int h, bool ball) {
+  Pixels p{w, h, std::vector<uint8_t>(static_cast<size_t>(w) * h * 4)};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint8_t* px = &p.Rgba[(static_cast<size_t>(y) * w + x) * 4];
+      const double d = std::hypot(x - w / 2.0, y - h / 2.0) / (w / 2.0);
+      px[0] = static_cast<uint8_t>(40 + x % 64);
+      px[1] = static_cast<uint8_t>(120 + y % 100);
+      px[2] = 150;
+      px[3] = !ball ? 255 : d >= 1 ? 0 : static_cast<uint8_t>(255 * std::min(1.0, (1 - d) * 4));
+    }
+  return p;
+}
+
+int Empty(SdlDisplay& display, double seconds, bool sprites) {
   SdlEventSource events(&display);
+  const TextureId backdrop = sprites ? display.CreateTexture(Picture(800, 600, false), true) : 0;
+  const TextureId ball = sprites ? display.CreateTexture(Picture(120, 120, true), false) : 0;
+  int frame = 0;
   std::vector<double> late;
   const uint64_t start = SDL_GetTicks64();
   uint64_t next = start + 30;
@@ -63,9 +83,17 @@ int Empty(SdlDisplay& display, double seconds) {
     if (next <= now) next = now + 30;
     display.BeginFrame();
     display.Fill(Color{0, 0, 0, 255});
+    if (sprites) {
+      ++frame;
+      display.Draw(backdrop, Bounds(0, 0, 800, 600), 0, 0);
+      for (int i = 0; i < 60; ++i)
+        display.DrawStretched(ball, Bounds(0, 0, 120, 120),
+                              Bounds((i * 97 + frame * (1 + i % 5)) % 760 - 40, (i * 53 + frame * 2) % 560 - 40, 120, 120),
+                              i % 6 == 0 ? 160 : 255);
+    }
     display.EndFrame();
   }
-  Report("empty", CpuSeconds() - cpu0, (SDL_GetTicks64() - start) / 1000.0, late);
+  Report(sprites ? "sprites" : "empty", CpuSeconds() - cpu0, (SDL_GetTicks64() - start) / 1000.0, late);
   return 0;
 }
 
@@ -83,9 +111,9 @@ int main(int argc, char** argv) {
   }
   SdlDisplay* display = game.Display.get();
   std::printf("renderer: %s %s\n", display->RendererName().c_str(), display->GlRenderer().c_str());
-  if (mode == "empty") {
+  if (mode == "empty" || mode == "sprites") {
     if (full) display->SetFullScreen(true);
-    return Empty(*display, seconds);
+    return Empty(*display, seconds, mode == "sprites");
   }
 
   SdlKeyboard keyboard;

@@ -2,6 +2,7 @@
 // canvas for screenshots, tests and benchmarks.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,9 +71,18 @@ class SdlDisplay : public Display {
   CursorShape Cursor() const { return cursor_; }
   const std::string& Caption() const { return caption_; }
   // The window can be maximised, so the border lets the user resize it too; the
-  // event loop calls this on a size change to snap a plain window back to 800 x 600.
+  // event loop calls this on a size change to snap a plain window back to 800 x 600
+  // where the player had put it.
   void KeepWindowSize();
+  // The event loop reports every move; a plain window's place is remembered, to
+  // come back to after full screen or a resize.
+  void WindowMoved(int x, int y);
   bool SetIcon(const Pixels& icon);
+  // The window's pixels were lost (uncovered, shown again): the next frame is
+  // shown even when it draws what the last one did.
+  void Invalidate() { lastShown_ = 0; }
+  // Frames put on the screen so far (a scaled frame that repeats the last one is not).
+  long FramesShown() const { return framesShown_; }
 
   // Which renderer drew: SDL's name ("software", "opengl", ...) and, for OpenGL,
   // the GL_RENDERER string that decided it.
@@ -96,6 +106,11 @@ class SdlDisplay : public Display {
   SdlDisplay() = default;
   bool InitRenderer(const Options& options, std::string& error);
   SDL_Texture* Prepare(TextureId id, int alpha);
+  bool IsPlainWindow() const;
+  void CoverScreen();
+  bool Stage();
+  void ClearWindow();
+  void Note(std::initializer_list<int64_t> values);
 
   SDL_Window* window_ = nullptr;
   SDL_Surface* canvas_ = nullptr;  // offscreen target
@@ -109,7 +124,18 @@ class SdlDisplay : public Display {
   std::string caption_ = "PONDARO";
   std::string rendererName_, glRenderer_;
   bool fullScreen_ = false;
-  int windowX_ = 0, windowY_ = 0;  // where the window was before full screen
+  int placeX_ = 0, placeY_ = 0;  // where the player put the window
+  // A window larger than the surface is drawn on this 800 x 600 stage and scaled
+  // once when the frame ends (software renderer only).
+  SDL_Texture* stage_ = nullptr;
+  bool staged_ = false;  // this frame is being drawn on the stage
+  int outputW_ = 0, outputH_ = 0;
+  int clearFrames_ = 0;  // frames left to clear the whole window after a size change
+  // A digest of the frame's draw calls and of the pictures they use: a scaled
+  // frame equal to the one on the screen is not scaled and shown again (menus
+  // mostly stand still).
+  uint64_t frameHash_ = 0, lastShown_ = 0, pictures_ = 0;
+  long framesShown_ = 0;
 };
 
 // True for GL_RENDERER strings of a CPU rasteriser (Mesa llvmpipe, softpipe,

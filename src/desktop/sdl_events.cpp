@@ -117,6 +117,12 @@ bool SdlEventSource::WaitEvent(int timeoutMs, InputEvent& event) {
     if (!got) return false;
     if (window_ && s.type == SDL_WINDOWEVENT && s.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
       window_->KeepWindowSize();
+    if (window_ && s.type == SDL_WINDOWEVENT && s.window.event == SDL_WINDOWEVENT_MOVED)
+      window_->WindowMoved(s.window.data1, s.window.data2);
+    if (window_ && s.type == SDL_WINDOWEVENT &&
+        (s.window.event == SDL_WINDOWEVENT_EXPOSED || s.window.event == SDL_WINDOWEVENT_SHOWN ||
+         s.window.event == SDL_WINDOWEVENT_RESTORED))
+      window_->Invalidate();
     if (Translate(s, event)) return true;
   }
 }

@@ -16,7 +16,8 @@ class SdlDisplay;
 class SdlEventSource : public EventSource {
  public:
   // With a window, a plain resize by the user is undone at once (the window keeps
-  // 800 x 600; only maximising means something: full screen at the next tick).
+  // 800 x 600 and its place; only maximising means something: full screen at the
+  // next tick), and the window's moves are passed on for it to remember its place.
   explicit SdlEventSource(SdlDisplay* window = nullptr) : window_(window) {}
   bool WaitEvent(int timeoutMs, InputEvent& event) override;
 

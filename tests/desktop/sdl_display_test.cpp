@@ -289,6 +289,43 @@ TEST_F(SdlWindowTest, DummyWindowDrawsAndSwitchesModes) {
   EXPECT_TRUE(display->SetIcon(Solid(32, 32, kGreen)));
 }
 
+// Full screen draws the 800 x 600 surface and scales it once: the frame can still
+// be read, and a frame that repeats the one on the screen is not shown again.
+TEST_F(SdlWindowTest, FullScreenDrawsTheSurfaceAndShowsOnlyNewFrames) {
+  std::string error;
+  auto display = SdlDisplay::OpenWindow(error);
+  ASSERT_TRUE(display) << error;
+  ASSERT_TRUE(display->SetFullScreen(true));
+  const TextureId tex = display->CreateTexture(Solid(10, 10, kRed), true);
+  auto frame = [&](int x) {
+    display->BeginFrame();
+    display->Fill(kBlue);
+    display->Draw(tex, Bounds(0, 0, 10, 10), x, 100);
+    const Pixels p = display->ReadPixels();
+    display->EndFrame();
+    return p;
+  };
+  const Pixels p = frame(700);
+  ASSERT_EQ(p.Width, 800);
+  EXPECT_EQ(At(p, 705, 105), kRed);
+  EXPECT_EQ(At(p, 10, 10), kBlue);
+  for (int i = 0; i < 4; ++i) frame(700);  // the first frames after a switch clear the bars
+  const long shown = display->FramesShown();
+  frame(700);
+  frame(700);
+  EXPECT_EQ(display->FramesShown(), shown);
+  frame(701);
+  EXPECT_EQ(display->FramesShown(), shown + 1);
+  display->Invalidate();
+  frame(701);
+  EXPECT_EQ(display->FramesShown(), shown + 2);
+  // New pictures may reuse a number: a frame drawing it is new.
+  display->DestroyTexture(tex);
+  EXPECT_EQ(display->CreateTexture(Solid(10, 10, kGreen), true), tex);
+  EXPECT_EQ(At(frame(701), 705, 105), kGreen);
+  EXPECT_EQ(display->FramesShown(), shown + 3);
+}
+
 TEST(SoftwareRasteriser, RecognisesCpuRenderersOnly) {
   for (const char* cpu :
        {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa X11 Software Rasterizer", "Mesa DRI swrast"})

@@ -1,0 +1,26 @@
+#!/bin/sh
+# The window tests that need a real X server (X11Window.*), under Xvfb on a
+# 1920 x 1080 screen: once bare, as in a kiosk, and once with a window manager.
+# Exit 77 (skipped) when Xvfb is not installed.
+TESTS=${1:?path to pondaro_tests}
+command -v xvfb-run >/dev/null || { echo "xvfb-run is not installed: skipped"; exit 77; }
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+SCREEN="-screen 0 1920x1080x24"
+OUT=$(mktemp)
+trap 'rm -f "$OUT"' EXIT
+# Every test must really have run: a test that skips itself found no X server.
+check() {
+  cat "$OUT"
+  grep -q "^\[  PASSED  \] 3 tests" "$OUT" && ! grep -q "SKIPPED" "$OUT"
+}
+echo "== without a window manager"
+timeout 120 xvfb-run -a -s "$SCREEN" "$TESTS" --gtest_filter='X11Window.*' >"$OUT" 2>&1
+check || exit 1
+if command -v openbox >/dev/null; then
+  echo "== with openbox"
+  PONDARO_TEST_WM=openbox timeout 120 xvfb-run -a -s "$SCREEN" \
+    sh -c "openbox >/dev/null 2>&1 & exec \"$TESTS\" --gtest_filter='X11Window.*'" >"$OUT" 2>&1
+  check || exit 1
+else
+  echo "openbox is not installed: the window-manager half is skipped"
+fi

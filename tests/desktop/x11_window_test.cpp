@@ -1,0 +1,180 @@
+// The window on a real X server: full screen fills the screen with and without a
+// window manager, and the window keeps the place the player gave it. Skipped
+// unless SDL runs on X11; tests/desktop/run-x11-tests.sh runs it under Xvfb, bare
+// and with openbox (PONDARO_TEST_WM set).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "desktop/sdl_display.h"
+#include "desktop/sdl_events.h"
+#include "desktop/sdl_system.h"
+#include "desktop/x11_window.h"
+
+// Last: Xlib's macros (None, Status, Bool) would spoil the headers above.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xutil.h>
+
+namespace pondaro {
+namespace {
+
+class X11Window : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    runtime_ = new SdlRuntime();
+    std::string error;
+    ASSERT_TRUE(runtime_->Start(error)) << error;
+  }
+  static void TearDownTestSuite() {
+    delete runtime_;
+    runtime_ = nullptr;
+  }
+
+  void SetUp() override {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::string(driver) != "x11") GTEST_SKIP() << "needs an X server";
+    x_ = XOpenDisplay(nullptr);
+    ASSERT_NE(x_, nullptr);
+    wantWm_ = std::getenv("PONDARO_TEST_WM") != nullptr;
+    for (int i = 0; i < 100 && wantWm_ && !HasWindowManager(); ++i) SDL_Delay(50);
+    ASSERT_EQ(HasWindowManager(), wantWm_);
+    std::string error;
+    display_ = SdlDisplay::OpenWindow(error);
+    ASSERT_TRUE(display_) << error;
+    window_ = SDL_GetWindowFromID(display_->WindowId());
+    events_ = std::make_unique<SdlEventSource>(display_.get());
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &screen_), 0);
+    Pump(500);
+    opened_ = Area();
+  }
+  void TearDown() override {
+    events_.reset();
+    display_.reset();
+    if (x_) XCloseDisplay(x_);
+  }
+
+  // Runs the game's event handling for a while, as the loop does between ticks.
+  void Pump(int ms) {
+    const Uint64 until = SDL_GetTicks64() + ms;
+    InputEvent e;
+    while (SDL_GetTicks64() < until) events_->WaitEvent(10, e);
+  }
+  bool HasWindowManager() {
+    const Atom check = XInternAtom(x_, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == 0) return false;
+    Atom type;
+    int format;
+    unsigned long items, left;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(x_, DefaultRootWindow(x_), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                          &items, &left, &data) == Success &&
+                       items == 1;
+    if (data) XFree(data);
+    return found;
+  }
+  ScreenArea Area() {
+    ScreenArea a;
+    EXPECT_TRUE(X11WindowArea(window_, a));
+    return a;
+  }
+  // What the screen shows at (x, y), as 0xRRGGBB.
+  unsigned long ScreenPixel(int x, int y) {
+    XImage* image = XGetImage(x_, DefaultRootWindow(x_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return 0xFFFFFFFF;
+    const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    XDestroyImage(image);
+    return pixel;
+  }
+  // Moves and sizes the window as the user would with the window manager (or,
+  // without one, as any X client can).
+  void UserMoveResize(int x, int y, int w, int h) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(window_, &info));
+    XMoveResizeWindow(x_, info.info.x11.window, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    XSync(x_, False);
+  }
+
+  static SdlRuntime* runtime_;
+  ::Display* x_ = nullptr;
+  bool wantWm_ = false;
+  std::unique_ptr<SdlDisplay> display_;
+  std::unique_ptr<SdlEventSource> events_;
+  SDL_Window* window_ = nullptr;
+  SDL_Rect screen_{};
+  ScreenArea opened_;
+};
+SdlRuntime* X11Window::runtime_ = nullptr;
+
+TEST_F(X11Window, FullScreenFillsTheScreenLetterboxed) {
+  ASSERT_TRUE(display_->SetFullScreen(true));
+  Pump(500);
+  const ScreenArea a = Area();
+  EXPECT_EQ(a.x, screen_.x);
+  EXPECT_EQ(a.y, screen_.y);
+  EXPECT_EQ(a.w, screen_.w);
+  EXPECT_EQ(a.h, screen_.h);
+
+  for (int i = 0; i < 3; ++i) {
+    display_->BeginFrame();
+    display_->Fill(Color{255, 0, 0, 255});
+    display_->EndFrame();
+    Pump(100);
+  }
+  // The 4:3 picture fills the height, centred, with black bars beside it.
+  const int pictureW = screen_.h * 4 / 3, left = (screen_.w - pictureW) / 2;
+  EXPECT_EQ(ScreenPixel(screen_.w / 2, screen_.h / 2), 0xFF0000u);
+  EXPECT_EQ(ScreenPixel(left + 3, 3), 0xFF0000u);
+  EXPECT_EQ(ScreenPixel(left + pictureW - 4, screen_.h - 4), 0xFF0000u);
+  if (left > 4) {
+    EXPECT_EQ(ScreenPixel(left - 4, screen_.h / 2), 0u);
+    EXPECT_EQ(ScreenPixel(screen_.w - left + 3, screen_.h / 2), 0u);
+  }
+
+  ASSERT_TRUE(display_->SetFullScreen(false));
+  Pump(500);
+  EXPECT_EQ(Area().w, 800);
+  EXPECT_EQ(Area().h, 600);
+}
+
+TEST_F(X11Window, LeavingFullScreenPutsTheWindowBackWhereThePlayerLeftIt) {
+  UserMoveResize(300, 200, 800, 600);
+  Pump(500);
+  const ScreenArea placed = Area();
+  ASSERT_TRUE(placed.x != opened_.x || placed.y != opened_.y) << "the window did not move";
+  if (wantWm_) {
+    // Maximising is the other road into full screen (at the game's next tick).
+    SDL_MaximizeWindow(window_);
+    for (int i = 0; i < 50 && !display_->IsMaximized(); ++i) Pump(20);
+    ASSERT_TRUE(display_->IsMaximized());
+    Pump(300);
+  }
+  ASSERT_TRUE(display_->SetFullScreen(true));
+  Pump(500);
+  ASSERT_TRUE(display_->SetFullScreen(false));
+  Pump(500);
+  const ScreenArea back = Area();
+  EXPECT_EQ(back.x, placed.x);
+  EXPECT_EQ(back.y, placed.y);
+  EXPECT_EQ(back.w, 800);
+  EXPECT_EQ(back.h, 600);
+}
+
+TEST_F(X11Window, AResizeSnapsBackWithoutMovingTheWindow) {
+  UserMoveResize(300, 200, 800, 600);
+  Pump(500);
+  const ScreenArea placed = Area();
+  UserMoveResize(placed.x - 60, placed.y - 40, 950, 720);  // dragging the top-left corner
+  Pump(800);
+  const ScreenArea after = Area();
+  EXPECT_EQ(after.w, 800);
+  EXPECT_EQ(after.h, 600);
+  EXPECT_EQ(after.x, placed.x);
+  EXPECT_EQ(after.y, placed.y);
+}
+
+}  // namespace
+}  // namespace pondaro
