@@ -12,6 +12,7 @@
 
 #include "desktop/sdl_picture.h"
 #include "desktop/sdl_system.h"
+#include "sdl_suite.h"
 
 namespace pondaro {
 namespace {
@@ -41,22 +42,7 @@ MATCHER_P2(Near, c, tolerance, "") {
          std::abs(arg.b - c.b) <= tolerance;
 }
 
-class SdlSuite : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    SDL_setenv("SDL_VIDEODRIVER", "dummy", 0);
-    SDL_setenv("SDL_AUDIODRIVER", "dummy", 0);
-    runtime_ = new SdlRuntime();
-    std::string error;
-    ASSERT_TRUE(runtime_->Start(error)) << error;
-  }
-  static void TearDownTestSuite() {
-    delete runtime_;
-    runtime_ = nullptr;
-  }
-  static SdlRuntime* runtime_;
-};
-SdlRuntime* SdlSuite::runtime_ = nullptr;
+using test::SdlSuite;
 
 class SdlOffscreen : public SdlSuite {
  protected:

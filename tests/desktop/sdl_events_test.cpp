@@ -6,23 +6,13 @@
 
 #include <vector>
 
-#include "desktop/sdl_system.h"
+#include "sdl_suite.h"
 
 namespace pondaro {
 namespace {
 
-class SdlEvents : public testing::Test {
+class SdlEvents : public test::SdlSuite {
  protected:
-  static void SetUpTestSuite() {
-    SDL_setenv("SDL_VIDEODRIVER", "dummy", 0);
-    runtime_ = new SdlRuntime();
-    std::string error;
-    ASSERT_TRUE(runtime_->Start(error)) << error;
-  }
-  static void TearDownTestSuite() {
-    delete runtime_;
-    runtime_ = nullptr;
-  }
   void SetUp() override {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -57,9 +47,7 @@ class SdlEvents : public testing::Test {
   }
 
   SdlEventSource source_;
-  static SdlRuntime* runtime_;
 };
-SdlRuntime* SdlEvents::runtime_ = nullptr;
 
 // Alt+Enter pressed while the game was busy is still Alt+Enter when it is handled,
 // and a plain Enter stays plain whatever is held by then.

@@ -10,8 +10,8 @@
 
 #include "desktop/sdl_display.h"
 #include "desktop/sdl_events.h"
-#include "desktop/sdl_system.h"
 #include "desktop/x11_window.h"
+#include "sdl_suite.h"
 
 // Last: Xlib's macros (None, Status, Bool) would spoil the headers above.
 #include <SDL.h>
@@ -21,18 +21,8 @@
 namespace pondaro {
 namespace {
 
-class X11Window : public testing::Test {
+class X11Window : public test::SdlSuite {
  protected:
-  static void SetUpTestSuite() {
-    runtime_ = new SdlRuntime();
-    std::string error;
-    ASSERT_TRUE(runtime_->Start(error)) << error;
-  }
-  static void TearDownTestSuite() {
-    delete runtime_;
-    runtime_ = nullptr;
-  }
-
   void SetUp() override {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver || std::string(driver) != "x11") GTEST_SKIP() << "needs an X server";
@@ -98,7 +88,6 @@ class X11Window : public testing::Test {
     XSync(x_, False);
   }
 
-  static SdlRuntime* runtime_;
   ::Display* x_ = nullptr;
   bool wantWm_ = false;
   std::unique_ptr<SdlDisplay> display_;
@@ -107,7 +96,6 @@ class X11Window : public testing::Test {
   SDL_Rect screen_{};
   ScreenArea opened_;
 };
-SdlRuntime* X11Window::runtime_ = nullptr;
 
 TEST_F(X11Window, FullScreenFillsTheScreenLetterboxed) {
   ASSERT_TRUE(display_->SetFullScreen(true));
