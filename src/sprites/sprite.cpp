@@ -220,6 +220,7 @@ TSpriteEngine::~TSpriteEngine() {
   walks_ = drawing_ = 0;
   Clear();
   EndWalk();
+  isRoot_ = false;  // what is left to destroy is a plain TSprite
 }
 
 void TSpriteEngine::SetSurface(Display* surface) {
