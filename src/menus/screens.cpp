@@ -28,5 +28,7 @@ void TMainForm::EnterHighScores() {
   CreateBackdrop(0);
 }
 void TMainForm::HighScoreFrame() {}
+void TMainForm::GameClearHighScoreClick() {}
+void TMainForm::TypeCountry(int) {}
 
 }  // namespace pondaro
