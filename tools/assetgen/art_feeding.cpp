@@ -176,7 +176,7 @@ std::vector<uint8_t> TongueBody() {
   Canvas c(4, 30);
   cairo_t* cr = c.Cr();
   Gradient::Linear(0, 0, 4, 0,
-                   {{0, Hex(0xA8213F, 0.8)}, {0.3, Hex(0xF0647E)}, {0.55, Hex(0xFF9CB0)}, {1, Hex(0xB42A48, 0.9)}})
+                   {{0, Hex(0xA8213F, 0.8)}, {0.25, Hex(0xF0647E)}, {0.5, Hex(0xFF9CB0)}, {0.75, Hex(0xE8506E)}, {1, Hex(0xB42A48, 0.9)}})
       .Use(cr);
   cairo_paint(cr);
   return c.Png();

@@ -14,8 +14,8 @@ namespace {
 
 using DrawFrame = std::function<void(cairo_t*, int frame)>;
 
-// `dy` moves the drawing down in its frame, to leave room for the raised wings.
-std::vector<uint8_t> Sheet(int frames, int w, int h, double dy, bool mirror, const DrawFrame& draw) {
+// (dx, dy) moves the drawing into its frame, leaving room for raised wings and legs.
+std::vector<uint8_t> Sheet(int frames, int w, int h, double dx, double dy, bool mirror, const DrawFrame& draw) {
   FrameSheet sheet(frames, w, h);
   for (int i = 0; i < frames; ++i)
     sheet.Draw(i, [&](cairo_t* cr) {
@@ -23,7 +23,7 @@ std::vector<uint8_t> Sheet(int frames, int w, int h, double dy, bool mirror, con
         cairo_translate(cr, w, 0);
         cairo_scale(cr, -1, 1);
       }
-      cairo_translate(cr, 0, dy);
+      cairo_translate(cr, dx, dy);
       cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
       cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
       draw(cr, i);
@@ -31,9 +31,10 @@ std::vector<uint8_t> Sheet(int frames, int w, int h, double dy, bool mirror, con
   return sheet.Png();
 }
 
-void AddPair(Assets& assets, const std::string& name, int frames, int w, int h, double dy, const DrawFrame& draw) {
-  assets.Frames(name, Sheet(frames, w, h, dy, false, draw), w, h);
-  assets.Frames(name + "_", Sheet(frames, w, h, dy, true, draw), w, h);
+void AddPair(Assets& assets, const std::string& name, int frames, int w, int h, double dx, double dy,
+             const DrawFrame& draw) {
+  assets.Frames(name, Sheet(frames, w, h, dx, dy, false, draw), w, h);
+  assets.Frames(name + "_", Sheet(frames, w, h, dx, dy, true, draw), w, h);
 }
 
 // An ellipse lit from the top left, outlined in a darker tone of its own colour.
@@ -242,11 +243,11 @@ void Bee(cairo_t* cr, int f) {
 }  // namespace
 
 void AddInsectArt(Assets& assets) {
-  AddPair(assets, "mushka", 3, 28, 29, 3, Midge);
-  AddPair(assets, "muha", 3, 36, 36, 5, Fly);
-  AddPair(assets, "komar", 4, 40, 35, 2, Mosquito);
-  AddPair(assets, "vodomerka", 4, 46, 33, 2, Skater);
-  AddPair(assets, "pchel", 3, 48, 46, 6, Bee);
+  AddPair(assets, "mushka", 3, 31, 31, 1, 3, Midge);
+  AddPair(assets, "muha", 3, 39, 41, 1, 8.5, Fly);
+  AddPair(assets, "komar", 4, 44, 38, 2.5, 4.5, Mosquito);
+  AddPair(assets, "vodomerka", 4, 50, 34, 2.5, 2, Skater);
+  AddPair(assets, "pchel", 3, 50, 50, 1, 8.5, Bee);
 }
 
 ASSETGEN_MODULE(AddInsectArt);
