@@ -50,7 +50,11 @@ void RawReplay::Frame() {
       const SDL_FRect d{c.cx - c.w * static_cast<float>(c.pivotX), c.cy - c.h * static_cast<float>(c.pivotY),
                         static_cast<float>(c.w), static_cast<float>(c.h)};
       const SDL_FPoint pivot{c.w * static_cast<float>(c.pivotX), c.h * static_cast<float>(c.pivotY)};
-      SDL_RenderCopyExF(renderer_, t, &s, &d, c.angle * (360.0 / 256.0), &pivot, SDL_FLIP_NONE);
+      const int turn = ((c.angle % 256) + 256) % 256;
+      if (turn == 0)  // as the display does: the rotating copy is far slower
+        SDL_RenderCopyF(renderer_, t, &s, &d);
+      else
+        SDL_RenderCopyExF(renderer_, t, &s, &d, turn * (360.0 / 256.0), &pivot, SDL_FLIP_NONE);
     } else {
       const SDL_Rect d{c.dst.Left, c.dst.Top, c.dst.Width(), c.dst.Height()};
       SDL_RenderCopy(renderer_, t, &s, &d);

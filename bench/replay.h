@@ -59,6 +59,11 @@ class RecordingDisplay : public Display {
     Keep({Call::Rotated, tex, src, {}, cx, cy, w, h, angle, alpha});
     inner_.DrawRotated(tex, src, cx, cy, w, h, angle, alpha);
   }
+  void DrawRotatedAbout(TextureId tex, const TRect& src, int px, int py, int w, int h, double fx, double fy, int angle,
+                        int alpha) override {
+    Keep({Call::Rotated, tex, src, {}, px, py, w, h, angle, alpha, fx, fy, {}, 0, {}});
+    inner_.DrawRotatedAbout(tex, src, px, py, w, h, fx, fy, angle, alpha);
+  }
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override {
     Keep({Call::Text, 0, {}, Bounds(x, y, 0, 0), 0, 0, 0, 0, 0, 255, 0.5, 0.5, text, pointSize, c});
     inner_.DrawText(x, y, text, pointSize, c);

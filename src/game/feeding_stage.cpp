@@ -41,8 +41,7 @@ constexpr TSpawnRow kSpawn[5] = {
 void TMainForm::EnterFeedingStage() {
   auto* back = new TBackgroundSprite(&Root());
   back->SetMapDimensions(1, 1);
-  // The stage's own water until its picture is drawn; then "bg2" is always there.
-  back->Image = ImageList.TryFind("bg2") ? &ImageList.Find("bg2") : &ImageList.Find("menu");
+  back->Image = &ImageList.Find("bg2");
   back->Tile = true;
   back->SetZ(-2);
   AimAngleOffset = 0;
@@ -54,12 +53,10 @@ void TMainForm::EnterFeedingStage() {
   new TPlayerSpriteEat(*this);
   new TIazik(*this);
   new TKonec_Iazik(*this);
-  // The aim and the clock before the bottle: a picture missing from the plates
-  // then costs the plates alone, not the stage's clock.
+  CreateBottleAndPanels();
   AimFixed = true;
   LevelTimeLeft = 10 * Level + 19;
   SyncLevelTimer();
-  CreateBottleAndPanels();
 }
 
 // Paused or behind the exit dialog the stage stands still and its clock with it.
