@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "app/main_form.h"
-#include "desktop/sdl_game.h"
 #include "game/lilies.h"
 #include "game/water.h"
 #include "replay.h"
@@ -16,37 +15,8 @@ namespace {
 
 using namespace pondaro;
 
-class NoKeys : public Keyboard {
- public:
-  bool IsDown(int) const override { return false; }
-};
-
-class StepClock : public Clock {
- public:
-  uint64_t now = 1000;
-  uint64_t Milliseconds() const override { return now; }
-  void Sleep(int ms) override { now += ms > 0 ? ms : 0; }
-};
-
-struct Pond {
-  SdlGame game;
-  NoKeys keys;
-  StepClock clock;
-  std::unique_ptr<bench::RecordingDisplay> display;
-  std::unique_ptr<TMainForm> form;
-
+struct Pond : bench::OffscreenGame {
   Pond() {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    std::string error;
-    if (!game.Start(SdlGame::Mode::Offscreen, error)) std::abort();
-    display = std::make_unique<bench::RecordingDisplay>(*game.Display);
-    FormServices s = game.Services(keys, clock);
-    form = std::make_unique<TMainForm>(FormServices{*display, s.keyboard, s.sound, s.music, s.http, s.shell,
-                                                    s.messages, s.clock, s.decoder});
-    form->DataDir = PONDARO_GAME_DIR;
-    form->GameSound = form->GameMusic = false;
-    form->FormCreate();
     form->Seed(7);
     form->ChangeScene(2);
     form->ChangeScene(3);

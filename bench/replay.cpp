@@ -1,6 +1,22 @@
 #include "replay.h"
 
+#include <cstdlib>
+
 namespace pondaro::bench {
+
+OffscreenGame::OffscreenGame() {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  std::string error;
+  if (!game.Start(SdlGame::Mode::Offscreen, error)) std::abort();
+  display = std::make_unique<RecordingDisplay>(*game.Display);
+  FormServices s = game.Services(keys, clock);
+  form = std::make_unique<TMainForm>(
+      FormServices{*display, s.keyboard, s.sound, s.music, s.http, s.shell, s.messages, s.clock, s.decoder});
+  form->DataDir = PONDARO_GAME_DIR;
+  form->GameSound = form->GameMusic = false;
+  form->FormCreate();
+}
 
 RawReplay::RawReplay(RecordingDisplay& recorded, std::vector<Call> calls)
     : renderer_(recorded.Inner().Renderer()), recorded_(recorded), calls_(std::move(calls)) {

@@ -5,10 +5,13 @@
 #include <SDL_ttf.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/main_form.h"
 #include "desktop/sdl_display.h"
+#include "desktop/sdl_game.h"
 #include "desktop/sdl_text.h"
 
 namespace pondaro::bench {
@@ -102,6 +105,30 @@ class RawReplay {
   std::vector<Call> calls_;
   std::vector<SDL_Texture*> texts_;  // by call, for text calls
   std::vector<SDL_Rect> textRects_;
+};
+
+class NoKeys : public Keyboard {
+ public:
+  bool IsDown(int) const override { return false; }
+};
+
+class StepClock : public Clock {
+ public:
+  uint64_t now = 1000;
+  uint64_t Milliseconds() const override { return now; }
+  void Sleep(int ms) override { now += ms > 0 ? ms : 0; }
+};
+
+// The game started on the offscreen display with the generated data, drawing
+// through a RecordingDisplay, with no keys, a clock stepped by hand and the sound
+// and music off; the splash is showing.
+struct OffscreenGame {
+  OffscreenGame();
+  SdlGame game;
+  NoKeys keys;
+  StepClock clock;
+  std::unique_ptr<RecordingDisplay> display;
+  std::unique_ptr<TMainForm> form;
 };
 
 }  // namespace pondaro::bench
