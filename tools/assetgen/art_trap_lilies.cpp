@@ -169,16 +169,16 @@ void DrawHunter(cairo_t* cr, double fold) {
 
 // ---------------------------------------------------------------- springy
 
-const Rgba kSpringLeaf = Hex(0x4FB889), kMat = Hex(0x2F8F6A), kCoil = Hex(0xE09A3A);
+const Rgba kSpringLeaf = Hex(0x4FB889), kMat = Hex(0x2F8F6A), kCoil = Hex(0xC3CED6);
 constexpr double kSpringR = 53, kSpringNotch = 2.5;
 
 // A coil spring lying from `a` to `b`: loops along the line, as it looks from
-// the side; copper, outlined in its own darker tone, lit on its upper turns.
+// the side; steel, outlined in its own darker tone, lit towards the light.
 void CoilSpring(cairo_t* cr, double ax, double ay, double bx, double by, double radius) {
   const double dx = bx - ax, dy = by - ay, len = std::hypot(dx, dy);
   const double ux = dx / len, uy = dy / len, vx = -uy, vy = ux;
-  const int turns = 5;
-  const double back = 0.3 * len / turns + 1.4;  // how far each loop swings back
+  const int turns = 4;
+  const double back = 0.3 * len / turns + 1.6;  // how far each loop swings back
   auto path = [&](cairo_t* c) {
     for (int i = 0; i <= 96; ++i) {
       const double t = i / 96.0, ph = 2 * M_PI * turns * t;
@@ -195,18 +195,18 @@ void CoilSpring(cairo_t* cr, double ax, double ay, double bx, double by, double 
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   path(cr);
-  SetColor(cr, Darken(kCoil, 0.55));
-  cairo_set_line_width(cr, 3.6);
+  SetColor(cr, Darken(kCoil, 0.6));
+  cairo_set_line_width(cr, 3.8);
   cairo_stroke(cr);
   path(cr);
-  Gradient::Linear(ax - 8, ay - 8, bx + 8, by + 8, {{0, Lighten(kCoil, 0.45)}, {1, kCoil}}).Use(cr);
-  cairo_set_line_width(cr, 1.8);
+  Gradient::Linear(ax - 8, ay - 8, bx + 8, by + 8, {{0, Hex(0xFFFFFF)}, {1, kCoil}}).Use(cr);
+  cairo_set_line_width(cr, 2);
   cairo_stroke(cr);
   for (auto [x, y] : {std::pair{ax, ay}, {bx, by}}) {
     EllipsePath(cr, x, y, 2.4, 2.4);
     SetColor(cr, Lighten(kCoil, 0.3));
     cairo_fill_preserve(cr);
-    SetColor(cr, Darken(kCoil, 0.55));
+    SetColor(cr, Darken(kCoil, 0.6));
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
   }
@@ -228,11 +228,11 @@ void DrawSpringy(cairo_t* cr, double scale, double mat, double lift) {
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
   }
-  const int springs = 9;
+  const int springs = 8;
   for (int s = 0; s < springs; ++s) {
     const double a = kSpringNotch + 0.55 + (2 * M_PI - 1.1) * s / (springs - 1);
     const double ca = std::cos(a), sa = std::sin(a), r2 = 0.87 * r;
-    CoilSpring(cr, kCx + (m + 1) * ca, kCy + (m + 1) * sa, kCx + r2 * ca, kCy + r2 * sa, 3.2);
+    CoilSpring(cr, kCx + (m + 1) * ca, kCy + (m + 1) * sa, kCx + r2 * ca, kCy + r2 * sa, 3.6);
   }
 }
 
