@@ -265,7 +265,7 @@ std::vector<uint8_t> Strike() {
   // Surfacing with the jaws shut, opening wide, the snap (shut on frame 5), the
   // splash of the bite, sinking back.
   const double open[] = {0, 0.35, 0.8, 1, 0.45, 0, 0, 0};
-  const double under[] = {0.28, 0.1, 0, 0, 0, 0, 0, 0.22};
+  const double under[] = {0.12, 0.05, 0, 0, 0, 0, 0, 0.22};
   for (int k = 0; k < kStrikeFrames; ++k)
     sheet.Draw(k, [&](cairo_t* cr) {
       Canvas layer(kStrikeW, kStrikeH);
