@@ -1,6 +1,5 @@
 #include "app/main_form.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include "persist/codec.h"
@@ -24,9 +23,8 @@ int TMainForm::Random(int n) {
   return std::uniform_int_distribution<int>(0, n - 1)(rng_);
 }
 
-void TMainForm::Randomize() {
-  rng_.seed(static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-}
+// From the clock service, so that a simulated clock makes every reseed repeatable.
+void TMainForm::Randomize() { rng_.seed(static_cast<uint32_t>(Services.clock.Milliseconds())); }
 
 std::string TMainForm::Path(const std::string& relative) const {
   return DataDir.empty() || DataDir == "." ? relative : DataDir + "/" + relative;

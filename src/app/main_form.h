@@ -170,6 +170,8 @@ class TMainForm {
   void DXDrawMouseDown(MouseButton button, int x, int y);
   void DXDrawMouseUp(MouseButton button, int x, int y);
   void UpdateInputStates();
+  // The P key in the game scenes (not while the exit dialog is open).
+  void TogglePause();
   // Routes one platform event to its handler.
   void HandleEvent(const InputEvent& event);
 

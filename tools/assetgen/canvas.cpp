@@ -210,6 +210,40 @@ void SoftShape(cairo_t* cr, const PathFn& path, const Rgba& color, double dx, do
   cairo_restore(cr);
 }
 
+void ShadedFill(cairo_t* cr, const PathFn& path, const Rgba& base, double outline, double gloss) {
+  cairo_save(cr);
+  cairo_new_path(cr);
+  path(cr);
+  double x0, y0, x1, y1;
+  cairo_path_extents(cr, &x0, &y0, &x1, &y1);
+  const double w = x1 - x0, h = y1 - y0, m = std::max(w, h);
+  // The outline goes first at twice its width and the fill covers its inner
+  // half: a shape built of several overlapping pieces shows no seams inside.
+  if (outline > 0) {
+    SetColor(cr, Darken(base, 0.5));
+    cairo_set_line_width(cr, 2 * outline);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke_preserve(cr);
+  }
+  Gradient::Radial(x0 + 0.32 * w, y0 + 0.28 * h, 0, x0 + 0.45 * w, y0 + 0.45 * h, 0.8 * m,
+                   {{0, Lighten(base, 0.3)}, {0.45, base}, {1, Darken(base, 0.28)}})
+      .Use(cr);
+  cairo_fill_preserve(cr);
+  if (gloss > 0) {
+    cairo_save(cr);
+    cairo_clip(cr);
+    const double hx = x0 + 0.33 * w, hy = y0 + 0.27 * h;
+    cairo_translate(cr, hx, hy);
+    cairo_scale(cr, 0.3 * w, 0.18 * h);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    Gradient::Radial(0, 0, 0, 0, 0, 1, {{0, Hex(0xFFFFFF, gloss)}, {1, Hex(0xFFFFFF, 0)}}).Use(cr);
+    cairo_fill(cr);
+    cairo_restore(cr);
+  }
+  cairo_new_path(cr);
+  cairo_restore(cr);
+}
+
 void DrawWrapped(cairo_t* cr, double w, double h, const std::function<void(cairo_t*)>& draw) {
   for (int oy = -1; oy <= 1; ++oy)
     for (int ox = -1; ox <= 1; ++ox) {

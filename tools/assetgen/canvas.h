@@ -87,6 +87,11 @@ using PathFn = std::function<void(cairo_t*)>;
 void SoftShape(cairo_t* cr, const PathFn& path, const Rgba& color, double dx, double dy, double radius,
                bool wrap = false);
 
+// A shape in the house style: a gradient lit from the top left and shaded
+// towards the bottom right, one soft highlight near the lit edge, and an outline
+// in a darker tone of its own colour (`outline` px wide; 0 for none).
+void ShadedFill(cairo_t* cr, const PathFn& path, const Rgba& base, double outline = 2, double gloss = 0.35);
+
 // Runs draw() nine times, shifted by 0 and +-w, +-h, so a picture that is tiled
 // joins on every edge.
 void DrawWrapped(cairo_t* cr, double w, double h, const std::function<void(cairo_t*)>& draw);
