@@ -147,9 +147,10 @@ void TMainForm::GameFullScreenClick() {
   GamegoEdit = false;
   DXDrawFinalize();
   if (!DXDraw().SetFullScreen(GameFullScreen)) {
-    // The display stays down until a later switch succeeds.
+    // A mode that cannot be set is not the player's choice: back to the one that works.
+    GameFullScreen = !GameFullScreen;
+    DXDraw().SetFullScreen(GameFullScreen);
     ShowError("Display mode cannot be changed (800x600 16bit)");
-    return;
   }
   DXDrawInitializing();
   Guarded([&] { DXDrawInitialize(); });
@@ -169,23 +170,6 @@ void TMainForm::FormClose() {
   if (GameMainExit) return;
   Paused = false;
   GameMainExitClick();
-}
-
-void TMainForm::GameMainExitClick() {
-  if (Scene != 2 && Scene != 3 && Scene != 4) return;
-  if (Paused) return;
-  GameMainExit = !GameMainExit;
-  LevelBanner = false;
-  EnableTimer(LevelTimer, !LevelTimer.Enabled);
-  if (GameMainExit) {
-    DXDraw().SetCaption("PONDARO [Pause]");
-    DXDraw().SetCursor(CursorShape::Hand);
-    Guarded([&] { PlaySound("pause"); });
-  } else {
-    DXDraw().SetCaption("PONDARO");
-    DXDraw().SetCursor(CursorShape::None);
-    Guarded([&] { PlaySound("after_pause"); });
-  }
 }
 
 // ---- Events.

@@ -258,18 +258,20 @@ TEST_F(MainForm, FocusCloseAndFullScreen) {
   EXPECT_EQ(f.ImageList.Find("menu").Texture, menuTexture);
   EXPECT_EQ(display.textures.size(), textures);
 
-  // A failed switch is reported and no frame is drawn until a later switch works.
+  // A failed switch is reported and undone: the window stays, frames go on, and
+  // the mode that failed is not kept as the player's choice.
   display.fullScreenFails = true;
   f.GameFullScreenClick();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0], "Display mode cannot be changed (800x600 16bit)");
+  EXPECT_FALSE(f.GameFullScreen);
   const int frames = display.frames;
   Tick(3);
-  EXPECT_EQ(display.frames, frames);
-  display.fullScreenFails = false;
-  f.GameFullScreenClick();
-  Tick();
-  EXPECT_EQ(display.frames, frames + 1);
+  EXPECT_EQ(display.frames, frames + 3);
+  f.SaveSettings();
+  auto lines = ReadSettingsLines(ConfigPath());
+  ASSERT_TRUE(lines);
+  EXPECT_EQ((*lines)[0], "false");
 }
 
 TEST_F(MainForm, MusicRestartsWhenTheSongWraps) {
