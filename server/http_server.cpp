@@ -9,6 +9,14 @@
 
 namespace pondaro::scores {
 
+// httplib listens with a backlog of 5: a burst of players connecting at once
+// would see their connections dropped and retried a second later. Linux lets a
+// second listen() on the socket raise it.
+class Listener : public httplib::Server {
+ public:
+  void RaiseBacklog() { ::listen(svr_sock_, SOMAXCONN); }
+};
+
 std::string ClientAddress(const std::string& peer, const std::string& forwardedFor, bool trustProxy) {
   if (!trustProxy || forwardedFor.empty()) return peer;
   const size_t comma = forwardedFor.rfind(',');
@@ -18,7 +26,7 @@ std::string ClientAddress(const std::string& peer, const std::string& forwardedF
 }
 
 HttpServer::HttpServer(ScoreService& service, HttpOptions options)
-    : service_(service), options_(options), server_(std::make_unique<httplib::Server>()) {
+    : service_(service), options_(options), server_(std::make_unique<Listener>()) {
   const int threads = options_.threads < 1 ? 1 : options_.threads;
   server_->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
   // A client that opens a connection and says nothing holds a thread: let go soon.
@@ -26,6 +34,15 @@ HttpServer::HttpServer(ScoreService& service, HttpOptions options)
   server_->set_write_timeout(5, 0);
   server_->set_keep_alive_timeout(2);
   server_->set_payload_max_length(4096);
+  // Headers and body go out in two writes; without this the body waits for the
+  // client's delayed acknowledgement, 40 ms a request.
+  server_->set_tcp_nodelay(true);
+  // httplib's default adds SO_REUSEPORT, with which a second service on the same
+  // port would start without a word and take half the requests.
+  server_->set_socket_options([](socket_t sock) {
+    const int on = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  });
 
   auto handle = [this](const httplib::Request& req, httplib::Response& res) {
     Request r;
@@ -55,8 +72,9 @@ HttpServer::HttpServer(ScoreService& service, HttpOptions options)
 HttpServer::~HttpServer() = default;
 
 int HttpServer::Bind(const std::string& host, int port) {
-  if (port == 0) return server_->bind_to_any_port(host);
-  return server_->bind_to_port(host, port) ? port : -1;
+  const int bound = port == 0 ? server_->bind_to_any_port(host) : server_->bind_to_port(host, port) ? port : -1;
+  if (bound > 0) server_->RaiseBacklog();
+  return bound;
 }
 
 bool HttpServer::Run() {

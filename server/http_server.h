@@ -6,11 +6,9 @@
 
 #include "service.h"
 
-namespace httplib {
-class Server;
-}
-
 namespace pondaro::scores {
+
+class Listener;
 
 struct HttpOptions {
   int threads = 16;
@@ -36,7 +34,7 @@ class HttpServer {
  private:
   ScoreService& service_;
   HttpOptions options_;
-  std::unique_ptr<httplib::Server> server_;
+  std::unique_ptr<Listener> server_;
   std::atomic<bool> stopping_{false};
   enum State { Idle, Running, Ended };
   std::atomic<State> state_{Idle};

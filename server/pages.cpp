@@ -137,15 +137,16 @@ std::string HomePage() {
   html += "<main>\n<div class=\"card\"><div class=\"text\">\n"
           "<h1>Cross the pond, then feed</h1>\n"
           "<p>PONDARO is an arcade game for the desktop. A young frog crosses a lily pond level by level: it jumps "
-          "left, right and forward from lily to lily while lilies sink, snap or spring it ahead, and a crocodile "
-          "and a stork lie in wait. On the far bank it catches insects with its tongue, aimed with the mouse, "
-          "for points and to keep its hunger down. Then the next, harder level begins.</p>\n"
+          "left, right and forward from lily to lily while lilies sink, snap shut, spring it ahead or hold it "
+          "fast, and a crocodile and a stork lie in wait. Then, for a limited time, it catches insects with its "
+          "tongue, aimed with the mouse, for points and to keep its hunger down. After that the next, harder "
+          "level begins.</p>\n"
           "<p>Three lives are given. A good score earns a place in the game's own table of ten, and, if you "
           "tick the send box when you type your name, in the online table of the best 100.</p>\n"
           "<a class=\"button\" href=\"" +
           TableAddress() +
           "\">The online high scores</a>\n"
-          "</div></div>\n<p class=\"note\">This table is kept by pondaro-scores, the game's own score service.</p>\n"
+          "</div></div>\n<p class=\"note\">The online table is kept by pondaro-scores, the game's own score service.</p>\n"
           "</main>\n</body>\n</html>\n";
   return html;
 }
