@@ -180,14 +180,14 @@ void Scutes(cairo_t* cr, double x0, double x1, double y, double size, int count)
 
 void DrawCrocodile(cairo_t* cr, double open) {
   const double up = -0.3 * open, down = 0.14 * open;  // each jaw's turn
-  Leg(cr, {28, kAxis - 14}, {20, kAxis - 32}, {10, kAxis - 40});
-  Leg(cr, {28, kAxis + 14}, {20, kAxis + 32}, {10, kAxis + 38});
+  Leg(cr, {30, kAxis - 14}, {22, kAxis - 32}, {16, kAxis - 42});
+  Leg(cr, {30, kAxis + 14}, {22, kAxis + 32}, {16, kAxis + 38});
   Leg(cr, {70, kAxis - 16}, {80, kAxis - 34}, {92, kAxis - 42});
   Leg(cr, {70, kAxis + 16}, {80, kAxis + 32}, {92, kAxis + 38});
   // Tail, swinging up to its tip at the left.
   auto tail = [](cairo_t* c) {
     cairo_move_to(c, 24, kAxis - 20);
-    cairo_curve_to(c, 6, kAxis - 22, 2, kAxis - 48, 16, kAxis - 74);
+    cairo_curve_to(c, 9, kAxis - 22, 6, kAxis - 48, 18, kAxis - 74);
     cairo_curve_to(c, 16, kAxis - 50, 20, kAxis - 34, 34, kAxis - 8);
     cairo_close_path(c);
   };
@@ -272,7 +272,7 @@ std::vector<uint8_t> Strike() {
         cairo_paint(layer.Cr());
       }
       PaintWithShadow(cr, layer.Surface(), Hex(0x06343F, 0.4 * (1 - under[k])), 4, 6, 5);
-      Foam(cr, k == 0 || k == 7 ? 0.35 : 0.7);
+      Foam(cr, k == 0 || k == 7 ? 0.3 : 0.45);
       if (k >= 5) {
         // The snap throws up a burst of white water over the catch, which
         // falls back into foam.
@@ -294,7 +294,7 @@ std::vector<uint8_t> Strike() {
           const double ang = d * 0.449 + 0.2 * k, dist = 58 + 14 * grow + 6 * (d % 3);
           const double x = kFrogX + 1.4 * dist * std::cos(ang), y = kFrogY + 0.75 * dist * std::sin(ang);
           const double r = (4.6 - 0.8 * (d % 2)) * (1 - 0.25 * grow);
-          if (x < r + 2 || x > kStrikeW - r - 2 || y < r + 2 || y > kStrikeH - r - 2) continue;
+          if (x < r + 2 || x > kHingeX + kJaw - 24 || y < r + 2 || y > kStrikeH - r - 2) continue;
           ShadedFill(cr, [&](cairo_t* cc) { EllipsePath(cc, x, y, r, r); }, Hex(0xD8F6FF), 0.8, 0.6);
         }
       }
