@@ -72,7 +72,7 @@ class TMainForm {
   int32_t MouseX = 0, MouseY = 0;
   bool AimFixed = false, Paused = false, AppInactive = false, ResizePending = false, LevelBanner = false,
        GameOver = false, NormalRound = true, MenuMusicRestart = false, FireHeld = false;
-  uint8_t HelpPage = 0;
+  uint8_t HelpPage = 1;
   int32_t EditTextWidth = 0, LevelTimeLeft = 0;
   THighScoreTable HighScores = DefaultHighScores();
   int SongHandle = 0;

@@ -269,7 +269,6 @@ void DrawWrapped(cairo_t* cr, double w, double h, const std::function<void(cairo
     }
 }
 
-namespace {
 void SetFont(cairo_t* cr, const std::string& face, double size, bool bold) {
   cairo_select_font_face(cr, face.c_str(), CAIRO_FONT_SLANT_NORMAL,
                          bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
@@ -282,6 +281,7 @@ void SetFont(cairo_t* cr, const std::string& face, double size, bool bold) {
   cairo_font_options_destroy(fo);
 }
 
+namespace {
 PathFn TextPath(const std::string& text, double x, double y, const TextStyle& s) {
   return [=](cairo_t* c) {
     SetFont(c, s.Face, s.Size, s.Bold);
@@ -307,9 +307,11 @@ double FitTextSize(const std::string& text, const std::string& face, double w, d
 }
 
 void DrawText(cairo_t* cr, const std::string& text, double x, double y, const TextStyle& s) {
-  const PathFn path = TextPath(text, x, y, s);
   const Box ink = TextInk(text, s.Face, s.Size, s.Bold);
-  const double top = y + ink.y, bottom = y + ink.y + ink.h;
+  DrawStyledPath(cr, TextPath(text, x, y, s), y + ink.y, y + ink.y + ink.h, s);
+}
+
+void DrawStyledPath(cairo_t* cr, const PathFn& path, double top, double bottom, const TextStyle& s) {
   auto outlined = [&](cairo_t* c) {  // the letters grown by the outline, for shadow and glow
     path(c);
     cairo_set_line_width(c, 2 * s.OutlineWidth);

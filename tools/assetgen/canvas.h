@@ -115,6 +115,8 @@ struct TextStyle {
   bool Gloss = true;  // a soft light band over the upper half of the letters
 };
 
+// Selects the face at `size`, unhinted: the same shapes at every size.
+void SetFont(cairo_t* cr, const std::string& face, double size, bool bold = false);
 // Ink bounds of text set at `size` with its baseline origin at (0, 0).
 struct Box {
   double x = 0, y = 0, w = 0, h = 0;
@@ -124,6 +126,9 @@ Box TextInk(const std::string& text, const std::string& face, double size, bool 
 double FitTextSize(const std::string& text, const std::string& face, double w, double h, bool bold = false);
 // Draws with the baseline origin at (x, y).
 void DrawText(cairo_t* cr, const std::string& text, double x, double y, const TextStyle& style);
+// Draws the shape `path` builds the way text is drawn, the fill's gradient running
+// from `top` to `bottom`.
+void DrawStyledPath(cairo_t* cr, const PathFn& path, double top, double bottom, const TextStyle& style);
 // Draws with the ink centred on (cx, cy).
 void DrawTextCentered(cairo_t* cr, const std::string& text, double cx, double cy, const TextStyle& style);
 
