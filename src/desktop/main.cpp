@@ -10,7 +10,7 @@ using namespace pondaro;
 
 int main(int, char**) {
   // Started from another folder (a menu entry, a file manager), the game finds its
-  // files beside the executable; Config.cfg is kept with them.
+  // files beside the executable, or installed, in ../share/pondaro.
   const GameFolder folder = FindGameFolder(GameFolderCandidates());
   if (folder.Path.empty()) {
     SdlMessageBox().Show(GameFolderMissingMessage(folder));
@@ -27,6 +27,7 @@ int main(int, char**) {
   SdlClock clock;
   TMainForm form(game.Services(keyboard, clock));
   form.DataDir = folder.Path;
+  form.SettingsDir = SettingsFolderFor(folder.Path, InstalledDataFolder());
   try {
     form.FormCreate();
   } catch (const EDataFileError& e) {
