@@ -1,6 +1,9 @@
 // PONDARO: start-up of the real game in a window.
+#include <iostream>
+
 #include "app/app_loop.h"
 #include "app/main_form.h"
+#include "desktop/command_line.h"
 #include "desktop/game_folder.h"
 #include "desktop/sdl_events.h"
 #include "desktop/sdl_game.h"
@@ -8,7 +11,8 @@
 
 using namespace pondaro;
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  if (auto status = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *status;
   // Started from another folder (a menu entry, a file manager), the game finds its
   // files beside the executable, or installed, in ../share/pondaro.
   const GameFolder folder = FindGameFolder(GameFolderCandidates());
