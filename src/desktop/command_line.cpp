@@ -18,9 +18,9 @@ const char kHelp[] =
     "\n"
     "Data/ and Music/ are read from the working folder, else from the\n"
     "executable's folder, else from " PONDARO_DATA_FROM_BIN " relative to it (the\n"
-    "installed game).\n"
-    "Config.cfg, the settings and the high-score table, is kept beside them, or,\n"
-    "for an installed game, in $XDG_CONFIG_HOME/pondaro/ (~/.config/pondaro/).\n";
+    "installed game). Config.cfg, with the options, the name and the high-score\n"
+    "table, is kept beside them; the installed game keeps it in\n"
+    "$XDG_CONFIG_HOME/pondaro/ (~/.config/pondaro/).\n";
 
 }  // namespace
 
