@@ -56,7 +56,8 @@ TextStyle ChoiceStyle(double size) {
 double ChoiceSize() {
   std::vector<std::pair<Label, std::pair<double, double>>> boxes;
   for (const Row& row : kRows)
-    for (const Choice& c : row.choices) boxes.push_back({Label{c.text}, {c.hot.W() - 8, c.hot.H() - 4}});
+    // The marks' pills reach 8 pixels past a choice's rectangle: room for the words.
+    for (const Choice& c : row.choices) boxes.push_back({Label{c.text}, {c.hot.W() - 6, c.hot.H() + 6}});
   return CommonSize(boxes);
 }
 double LabelSize() {
@@ -74,6 +75,7 @@ std::vector<uint8_t> RowPicture(const Row& row, double labelSize, double choiceS
   for (const Choice& c : row.choices) {
     words.push_back({c.text, c.hot.Cx(), c.hot.Cy(), choiceSize});
     all = Union(all, LabelExtent(words.back(), ChoiceStyle(choiceSize)));
+    all = Union(all, {c.hot.l, c.hot.t, c.hot.W(), c.hot.H()});
   }
   ScreenCanvas canvas(0, row.y, static_cast<int>(std::ceil(all.x + all.w)), static_cast<int>(std::ceil(all.y + all.h - row.y)));
   DrawLabel(canvas.Cr(), name, MenuStyle(labelSize));
