@@ -118,7 +118,22 @@ void TMainForm::DXDrawInitialize() {
   ImageList.Restore(DXDraw());
   SpriteEngine.SetDisplay(&DXDraw());
   DXTimerEnabled = true;
-  DXWaveList.LoadFromFile(Path("Data/Music.dxw"), Services.sound, Services.clock);
+  // At start-up a bad sound file stops the game (the caller says so). Later, when
+  // the file went bad while the game ran, the game plays on without sound: the
+  // sounds keep their names and play nothing.
+  std::vector<std::string> names;
+  for (int i = 0; i < DXWaveList.Count(); ++i) names.push_back(DXWaveList.Items(i).Name);
+  try {
+    DXWaveList.LoadFromFile(Path("Data/Music.dxw"), Services.sound, Services.clock);
+  } catch (const EDataFileError& e) {
+    if (names.empty()) throw;
+    for (const std::string& name : names) {
+      CollectionRecord silent;
+      silent.Name = name;
+      DXWaveList.Add(silent, Services.sound, Services.clock);
+    }
+    ShowError(std::string(e.what()) + "\nThe game goes on without sound.");
+  }
 }
 
 void TMainForm::DXDrawFinalize() {
@@ -161,7 +176,11 @@ void TMainForm::FormClose() {
 
 void TMainForm::HandleEvent(const InputEvent& e) {
   switch (e.Type) {
-    case EventType::KeyDown: FormKeyDown(e.Key, e.Shift, e.Ctrl, e.Alt); break;
+    case EventType::KeyDown:
+      // Held down, Alt+Enter would flip the display with every repeat.
+      if (e.Repeat && e.Alt && e.Key == vk::Return) break;
+      FormKeyDown(e.Key, e.Shift, e.Ctrl, e.Alt);
+      break;
     case EventType::KeyUp: FormKeyUp(e.Key); break;
     case EventType::MouseMove: DXDrawMouseMove(e.X, e.Y); break;
     case EventType::MouseDown: DXDrawMouseDown(e.Button, e.X, e.Y); break;

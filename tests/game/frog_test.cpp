@@ -67,10 +67,10 @@ TEST_F(Frog, ASidewaysJumpTakesThirtyTicksAndLeavesRipples) {
   EXPECT_EQ(form->Pond.Hunger, 1);
   EXPECT_EQ(form->Frog.FrogColumn, 2);
   EXPECT_EQ(Count<TRazvod>(), 1) << "the take-off";
-  Tick(29);
+  Tick(30);
   Afloat(3);
   EXPECT_DOUBLE_EQ(frog()->X, 320 + 150);
-  EXPECT_TRUE(frog()->MovingRight);
+  EXPECT_TRUE(frog()->MovingRight) << "the flag goes on the tick after the last step";
   Tick();
   EXPECT_FALSE(frog()->MovingRight);
   EXPECT_EQ(Count<TRazvod>(), 2) << "the landing";
@@ -89,15 +89,29 @@ TEST_F(Frog, AStickyLilyHoldsThreeAttemptsAndTheFourthLeaves) {
     Tick(20);
     EXPECT_TRUE(form->Frog.GooActive) << "the goo holds the frog";
     EXPECT_EQ(Count<TLiapu>(), 1) << "one goo sprite per lily";
-    form->FireHeld = false;
+    // The lily plays out and takes its goo with it.
+    Tick(40);
+    EXPECT_FALSE(form->Frog.GooActive);
+    EXPECT_EQ(Count<TLiapu>(), 0);
   }
   Attempt(0);
   EXPECT_EQ(form->Frog.StickyTries, 0);
   EXPECT_EQ(form->Frog.FrogColumn, 0);
-  // The lily plays out and takes its goo with it.
-  Tick(60);
-  EXPECT_FALSE(form->Frog.GooActive);
+}
+
+TEST_F(Frog, AStickyLilyLeftForwardTakesItsGooAlongOffThePond) {
+  EnterPond(2, 1);
+  SetKind(2, 4, kind::Sticky);
+  SetKind(2, 3, kind::Simple1);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    Attempt(2);
+    Tick(3);
+  }
+  EXPECT_TRUE(form->Pond.Scrolling) << "the fourth attempt goes";
+  EXPECT_TRUE(form->Frog.GooActive) << "the lily still pulls as it leaves";
+  Tick(40);
   EXPECT_EQ(Count<TLiapu>(), 0);
+  EXPECT_FALSE(form->Frog.GooActive);
 }
 
 TEST_F(Frog, AHunterLilyTakesTheFrogOnlyWhileItIsStillOnIt) {
@@ -127,7 +141,6 @@ TEST_F(Frog, AHunterLilyTakesTheFrogOnlyWhileItIsStillOnIt) {
 TEST_F(Frog, CrocodileEyesFreezeTheFrogThenTheCrocodileStrikes) {
   EnterPond(1, 1);
   SetKind(2, 4, kind::Crocodile);
-  ASSERT_EQ(Count<TVeki_Kroko>(), 1);
   form->Lives = 3;
   int frozenAt = 0, struckAt = 0;
   for (int t = 1; t <= 400 && form->Lives == 3; ++t) {

@@ -82,9 +82,7 @@ class GameTest : public ::testing::Test {
   void PutFrog(int column);
   // How often sound `name` has been started.
   int Played(const std::string& name) {
-    auto& item = form->DXWaveList.Find(name);
-    if (!sound.voices.count(item.PrimaryVoice())) return 0;
-    const SampleId sample = sound.voices[item.PrimaryVoice()].sample;
+    const SampleId sample = form->DXWaveList.Find(name).Sample();
     return static_cast<int>(std::count(sound.startedSamples.begin(), sound.startedSamples.end(), sample));
   }
   template <class T>

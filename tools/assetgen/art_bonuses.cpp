@@ -22,20 +22,28 @@ std::vector<uint8_t> Coin() {
   SetColor(cr, Hex(0xB87A0C, 0.8));
   cairo_set_line_width(cr, 1.4);
   cairo_stroke(cr);
+  // The sign struck into the coin: a darker gold, lit on its lower right edge.
   TextStyle s;
   s.Face = "DejaVu Sans";
   s.Bold = true;
   s.Size = 22;
-  s.Top = Hex(0xFFF3A8);
-  s.Bottom = Hex(0xE9A21A);
-  s.Outline = Hex(0x8A5A08);
-  s.OutlineWidth = 2;
+  s.Top = Hex(0xD08A10);
+  s.Bottom = Hex(0xB06A08);
+  s.Outline = Hex(0x7A4A04);
+  s.OutlineWidth = 1.2;
+  s.Shadow = Hex(0xFFF0A0, 0.9);
   s.ShadowDx = 1;
   s.ShadowDy = 1;
-  s.ShadowBlur = 1;
-  s.Shadow = Hex(0x6A4000, 0.5);
+  s.ShadowBlur = 0.5;
   s.Gloss = false;
   DrawTextCentered(cr, "$", x, y, s);
+  // A bright glint on the rim towards the light.
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, x, y, r - 1.8, M_PI * 1.05, M_PI * 1.45);
+  SetColor(cr, Hex(0xFFFBD8, 0.9));
+  cairo_set_line_width(cr, 1.8);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_stroke(cr);
   return c.Png();
 }
 
@@ -54,6 +62,9 @@ std::vector<uint8_t> Heart() {
   const double x = 22, y = 23, s = 19;
   SoftShape(cr, [&](cairo_t* k) { HeartPath(k, x, y, s); }, Hex(0x1E3A10, 0.4), 1.5, 2, 1.5);
   ShadedFill(cr, [&](cairo_t* k) { HeartPath(k, x, y, s); }, Hex(0xE8344A), 2, 0.55);
+  EllipsePath(cr, x - 0.5 * s, y - 0.42 * s, 2.6, 1.8);
+  SetColor(cr, Hex(0xFFFFFF, 0.85));
+  cairo_fill(cr);
   return c.Png();
 }
 

@@ -4,6 +4,7 @@
 // and the plate behind the status texts, which the game squeezes to about 60 %
 // and 90 % of its width, so its ends are plain round caps that stay round.
 #include <cmath>
+#include <tuple>
 
 #include "canvas.h"
 #include "registry.h"
@@ -32,7 +33,7 @@ void DrawBottle(cairo_t* cr, double fill) {
   // orange and red as the bottle fills.
   if (fill > 0) {
     const double top = 92 - fill * 72;
-    const Rgba liquid = fill < 0.5 ? Mix(Hex(0x8BD63A), Hex(0xF5B52A), fill * 2) : Mix(Hex(0xF5B52A), Hex(0xE8402E), fill * 2 - 1);
+    const Rgba liquid = fill < 0.5 ? Mix(Hex(0x7CCB2A), Hex(0xF2B51E), fill * 2) : Mix(Hex(0xF2B51E), Hex(0xE0352A), fill * 2 - 1);
     cairo_save(cr);
     BottlePath(cr);
     cairo_clip(cr);
@@ -42,20 +43,24 @@ void DrawBottle(cairo_t* cr, double fill) {
     EllipsePath(cr, 30, top, 26, 3);
     SetColor(cr, Lighten(liquid, 0.45));
     cairo_fill(cr);
+    // A few bubbles rising in it.
+    for (auto [x, y, r] : {std::tuple{22.0, 86.0, 2.2}, {36.0, 78.0, 1.6}, {28.0, 70.0, 1.8}, {40.0, 60.0, 1.4}}) {
+      if (y - r < top + 3) continue;
+      EllipsePath(cr, x, y, r, r);
+      SetColor(cr, WithAlpha(Lighten(liquid, 0.6), 0.8));
+      cairo_set_line_width(cr, 0.9);
+      cairo_stroke(cr);
+    }
     cairo_restore(cr);
   }
-  // Glass: a faint body, a bright streak on the lit side, a dark teal outline.
+  // Glass: clear in the middle, catching light at its edges, a bright streak
+  // on the lit side, a dark teal outline.
   BottlePath(cr);
-  SetColor(cr, Hex(0xDFF6FF, 0.28));
+  Gradient::Radial(26, 60, 6, 30, 62, 34, {{0, Hex(0xE8FAFF, 0.06)}, {0.75, Hex(0xE8FAFF, 0.16)}, {1, Hex(0xE8FAFF, 0.42)}})
+      .Use(cr);
   cairo_fill_preserve(cr);
   SetColor(cr, Hex(0x1D4C5A));
   cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-  cairo_move_to(cr, 12, 58);
-  cairo_curve_to(cr, 11, 66, 12, 76, 16, 84);
-  SetColor(cr, Hex(0xFFFFFF, 0.75));
-  cairo_set_line_width(cr, 3);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(cr);
   // The cork.
   ShadedFill(cr, [](cairo_t* c) { RoundedRectPath(c, 20, 3, 20, 14, 3); }, Hex(0xC08A52), 1.5, 0.4);
@@ -66,6 +71,12 @@ std::vector<uint8_t> Plate() {
   cairo_t* cr = c.Cr();
   auto plate = [](cairo_t* k) { RoundedRectPath(k, 1.5, 1.5, 227, 27, 13.5); };
   ShadedFill(cr, plate, Hex(0x5B3A1E), 1.5, 0.35);
+  // A bevel: light along the top edge, dark along the bottom.
+  RoundedRectPath(cr, 4, 3.5, 222, 23, 11.5);
+  Gradient::Linear(0, 3.5, 0, 26.5, {{0, Hex(0xFFE2B0, 0.45)}, {0.25, Hex(0xFFE2B0, 0)}, {0.75, Hex(0x000000, 0)}, {1, Hex(0x000000, 0.3)}})
+      .Use(cr);
+  cairo_set_line_width(cr, 1.6);
+  cairo_stroke(cr);
   // Grain along the plank, kept clear of the round ends.
   cairo_save(cr);
   plate(cr);

@@ -41,15 +41,15 @@ void AddRipple(Assets& assets, const std::string& name, int w, double strength) 
         const double rt = t - 0.16 * ring;
         if (rt <= 0) continue;
         const double r = 0.3 * rMax + 0.7 * rMax * rt;
-        const double alpha = strength * (1 - 0.8 * t) * (1 - 0.25 * ring);
-        Ring(cr, cx, cy, r, 3.2 - 0.6 * ring - 1.2 * t, alpha);
+        const double alpha = std::min(1.0, 1.2 * strength * (1 - 0.75 * t) * (1 - 0.25 * ring));
+        Ring(cr, cx, cy, r, 3.6 - 0.6 * ring - 1.4 * t, alpha);
       }
     });
   assets.Frames(name, sheet.Png(), w, kRippleH);
 }
 
 constexpr int kSplashW = 140, kSplashH = 120, kSplashFrames = 7;
-const Rgba kSpray = Hex(0xDDF7FF), kSprayLine = Hex(0x3E9DB8);
+const Rgba kSpray = Hex(0xDDF7FF);
 
 void Drop(cairo_t* cr, double x, double y, double r, double angle) {
   cairo_save(cr);
@@ -66,39 +66,68 @@ void Drop(cairo_t* cr, double x, double y, double r, double angle) {
   cairo_restore(cr);
 }
 
+// A soft band of foam round (cx, cy): radius r, `width` wide, flattened like the rings.
+void FoamRing(cairo_t* cr, double cx, double cy, double r, double width, double alpha) {
+  SoftShape(
+      cr,
+      [&](cairo_t* c) {
+        cairo_save(c);
+        cairo_translate(c, cx, cy);
+        cairo_scale(c, 1, 0.85);
+        cairo_new_sub_path(c);
+        cairo_arc(c, 0, 0, r + width / 2, 0, 2 * M_PI);
+        cairo_new_sub_path(c);
+        cairo_arc_negative(c, 0, 0, std::max(0.0, r - width / 2), 2 * M_PI, 0);
+        cairo_restore(c);
+      },
+      Hex(0xFFFFFF, alpha), 0, 0, 1.5);
+}
+
+void Bubble(cairo_t* cr, double x, double y, double r) {
+  EllipsePath(cr, x, y, r, r);
+  SetColor(cr, Hex(0xFFFFFF, 0.2));
+  cairo_fill_preserve(cr);
+  SetColor(cr, Hex(0xF0FFFF, 0.85));
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  EllipsePath(cr, x - 0.35 * r, y - 0.35 * r, 0.3 * r, 0.3 * r);
+  SetColor(cr, Hex(0xFFFFFF, 0.9));
+  cairo_fill(cr);
+}
+
+// The frog hits the water: a white burst and a crown of drops, which fly out,
+// fall back and leave a ring of foam, bubbles and ripples.
 void DrawSplash(cairo_t* cr, int k) {
   const double cx = kSplashW / 2.0, cy = 66;
-  const double t = k / (kSplashFrames - 1.0);
-  // Foam ring on the water, widening.
-  const double foamR = 14 + 40 * std::sqrt(t);
-  const double foamA = k < 2 ? 0.9 : 0.9 * (1 - t);
-  EllipsePath(cr, cx, cy, foamR, 0.8 * foamR);
-  SetColor(cr, Hex(0xFFFFFF, foamA * 0.5));
-  cairo_set_line_width(cr, 6 * (1 - 0.6 * t));
-  cairo_stroke(cr);
-  // The burst in the middle, then the crown of drops flying out and falling back.
-  if (k <= 3) {
-    const double br = 18 + 8 * k - (k == 3 ? 14 : 0);
-    ShadedFill(cr, [&](cairo_t* c) { EllipsePath(c, cx, cy, br, 0.85 * br); }, Hex(0xBFEFFF, 0.9), 1.5, 0.6);
+  // Where the crown's drops are, how big the column of water in the middle is,
+  // the foam ring's radius and strength, per frame.
+  const double dropR[] = {24, 36, 46, 52, 54, 0, 0};
+  const double dropSize[] = {5, 5, 4.4, 3.6, 3, 0, 0};
+  const double column[] = {26, 20, 13, 6, 0, 0, 0};
+  const double foamR[] = {26, 32, 38, 42, 46, 50, 53};
+  const double foamA[] = {0.9, 0.85, 0.75, 0.6, 0.45, 0.3, 0.16};
+  FoamRing(cr, cx, cy, foamR[k], 7 - 0.6 * k, foamA[k]);
+  if (k >= 4) Ring(cr, cx, cy, foamR[k] + 2, 2, 0.6 - 0.08 * k);
+  if (column[k] > 0) {
+    ShadedFill(cr, [&](cairo_t* c) { EllipsePath(c, cx, cy, column[k], 0.9 * column[k]); }, Hex(0xCFF3FF), 1.5, 0.8);
+    SoftShape(cr, [&](cairo_t* c) { EllipsePath(c, cx - 0.2 * column[k], cy - 0.25 * column[k], 0.5 * column[k], 0.4 * column[k]); },
+              Hex(0xFFFFFF, 0.9), 0, 0, 1.5);
   }
   Rng rng(77);
-  const int drops = 14;
+  const int drops = 16;
   for (int d = 0; d < drops; ++d) {
-    const double a = 2 * M_PI * d / drops + 0.2 * rng.Bipolar();
-    const double speed = 0.7 + 0.3 * rng.Uniform();
-    const double dist = (12 + 46 * speed) * std::sin(std::min(1.0, t * 1.25) * M_PI * 0.6);
-    const double r = (3.2 + 1.6 * rng.Uniform()) * (1 - 0.5 * t);
-    if (k == kSplashFrames - 1 && d % 2) continue;
-    Drop(cr, cx + dist * std::cos(a), cy + 0.8 * dist * std::sin(a), r, a);
+    const double a = 2 * M_PI * d / drops + 0.18 * rng.Bipolar();
+    const double dist = dropR[k] * (0.85 + 0.3 * rng.Uniform());
+    const double r = dropSize[k] * (0.75 + 0.5 * rng.Uniform());
+    if (r <= 0 || (k >= 3 && d % 3 == 0)) continue;
+    Drop(cr, cx + dist * std::cos(a), cy + 0.85 * dist * std::sin(a), r, a);
   }
-  if (k >= 4) {
-    for (int b = 0; b < 6; ++b) {
-      const double a = b * 1.1 + 0.4;
-      EllipsePath(cr, cx + 20 * std::cos(a), cy + 16 * std::sin(a), 2.5, 2.5);
+  if (k >= 3) {
+    Rng b(91 + k);
+    for (int i = 0; i < 7; ++i) {
+      const double a = b.Uniform() * 2 * M_PI, d = 10 + 26 * b.Uniform();
+      Bubble(cr, cx + d * std::cos(a), cy + 0.85 * d * std::sin(a), 1.5 + 2 * b.Uniform());
     }
-    SetColor(cr, Hex(0xFFFFFF, 0.7));
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
   }
 }
 

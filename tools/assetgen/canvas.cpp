@@ -244,6 +244,21 @@ void ShadedFill(cairo_t* cr, const PathFn& path, const Rgba& base, double outlin
   cairo_restore(cr);
 }
 
+void PaintWithShadow(cairo_t* cr, cairo_surface_t* layer, const Rgba& shadow, double dx, double dy, double radius) {
+  const int w = cairo_image_surface_get_width(layer), h = cairo_image_surface_get_height(layer);
+  const int pad = static_cast<int>(std::ceil(3 * radius)) + 2;
+  Canvas blur(w + 2 * pad, h + 2 * pad);
+  SetColor(blur.Cr(), shadow);
+  cairo_mask_surface(blur.Cr(), layer, pad, pad);
+  BlurSurface(blur.Surface(), radius);
+  cairo_save(cr);
+  cairo_set_source_surface(cr, blur.Surface(), dx - pad, dy - pad);
+  cairo_paint(cr);
+  cairo_set_source_surface(cr, layer, 0, 0);
+  cairo_paint(cr);
+  cairo_restore(cr);
+}
+
 void DrawWrapped(cairo_t* cr, double w, double h, const std::function<void(cairo_t*)>& draw) {
   for (int oy = -1; oy <= 1; ++oy)
     for (int ox = -1; ox <= 1; ++ox) {

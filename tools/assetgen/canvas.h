@@ -92,6 +92,10 @@ void SoftShape(cairo_t* cr, const PathFn& path, const Rgba& color, double dx, do
 // in a darker tone of its own colour (`outline` px wide; 0 for none).
 void ShadedFill(cairo_t* cr, const PathFn& path, const Rgba& base, double outline = 2, double gloss = 0.35);
 
+// Paints `layer` (a picture drawn on its own surface, placed at the user-space
+// origin) over a soft drop shadow of its silhouette, offset by (dx, dy).
+void PaintWithShadow(cairo_t* cr, cairo_surface_t* layer, const Rgba& shadow, double dx, double dy, double radius);
+
 // Runs draw() nine times, shifted by 0 and +-w, +-h, so a picture that is tiled
 // joins on every edge.
 void DrawWrapped(cairo_t* cr, double w, double h, const std::function<void(cairo_t*)>& draw);

@@ -15,3 +15,5 @@ for script in "$ROOT"/tools/shots/scenarios/*.txt; do
   echo "== $(basename "$script")"
   ./pondaro-shots "$script" "$OUT"
 done
+# The score service's pages, as headless Chromium shows them.
+"$OUT/../server/pondaro-scores-shot" "$OUT"
