@@ -26,7 +26,10 @@ void Button(cairo_t* cr, const HotRect& box, const char* text, bool lit) {
   const double grow = lit ? 4 : 0;
   const double l = box.l - grow, t = box.t - grow, w = box.W() + 2 * grow, h = box.H() + 2 * grow, r = h * 0.42;
   auto shape = [&](cairo_t* c) { RoundedRectPath(c, l, t, w, h, r); };
-  if (lit) SoftShape(cr, shape, Hex(0xFFD24A, 0.85), 0, 0, 4);
+  if (lit) {
+    SoftShape(cr, shape, Hex(0xFFB020, 0.9), 0, 0, 5);
+    SoftShape(cr, shape, Hex(0xFFE070, 0.9), 0, 0, 2.5);
+  }
   SoftShape(cr, shape, Hex(0x1C3A10, 0.45), 1.5, 2.5, 2);
   shape(cr);
   if (lit)
