@@ -102,18 +102,7 @@ std::vector<uint8_t> MarkPicture(const Choice& c, double choiceSize) {
   const double w = r - l, h = b - t, radius = h / 2;
   ScreenCanvas canvas(c.markX, c.markY, static_cast<int>(std::ceil(r + 6 - c.markX)), static_cast<int>(std::ceil(b + 8 - c.markY)));
   cairo_t* cr = canvas.Cr();
-  auto pill = [&](cairo_t* k) { RoundedRectPath(k, l, t, w, h, radius); };
-  SoftShape(cr, pill, Hex(0x03262B, 0.5), 2, 3.5, 2.5);
-  pill(cr);
-  Gradient::Linear(0, t, 0, b, {{0, Hex(0xB4EE6A)}, {0.5, Hex(0x6CC63E)}, {1, Hex(0x3E9A2A)}}).Use(cr);
-  cairo_fill_preserve(cr);
-  SetColor(cr, Hex(0x1F4E12));
-  cairo_set_line_width(cr, 2.4);
-  cairo_stroke(cr);
-  // Gloss on the upper half.
-  RoundedRectPath(cr, l + radius * 0.5, t + 2.5, w - radius, h * 0.42, h * 0.2);
-  Gradient::Linear(0, t + 2, 0, t + h * 0.45, {{0, Hex(0xFFFFFF, 0.5)}, {1, Hex(0xFFFFFF, 0.05)}}).Use(cr);
-  cairo_fill(cr);
+  DrawPill(cr, l, t, w, h, radius, false);
   TextStyle s = LitStyle(choiceSize);
   s.Shadow = Hex(0x143A0C, 0.45);
   DrawLabel(cr, {c.text, c.hot.Cx(), c.hot.Cy(), choiceSize}, s);

@@ -306,6 +306,24 @@ std::vector<uint8_t> TitlePicture(const std::string& text, double x, double y, d
   return c.Png();
 }
 
+void DrawPill(cairo_t* cr, double l, double t, double w, double h, double radius, bool lit) {
+  auto pill = [&](cairo_t* k) { RoundedRectPath(k, l, t, w, h, radius); };
+  SoftShape(cr, pill, Hex(0x1C3A10, 0.45), 1.5, 2.5, 2);
+  pill(cr);
+  if (lit)
+    Gradient::Linear(0, t, 0, t + h, {{0, Hex(0xD8FF8A)}, {0.5, Hex(0x8EDB4A)}, {1, Hex(0x4EA82E)}}).Use(cr);
+  else
+    Gradient::Linear(0, t, 0, t + h, {{0, Hex(0xA6E45E)}, {0.5, Hex(0x62BE3A)}, {1, Hex(0x3A8E26)}}).Use(cr);
+  cairo_fill_preserve(cr);
+  SetColor(cr, Hex(0x1F4E12));
+  cairo_set_line_width(cr, std::max(2.0, h * 0.05));
+  cairo_stroke(cr);
+  // Gloss on the upper part.
+  RoundedRectPath(cr, l + radius * 0.5, t + 2.5, w - radius, h * 0.42, h * 0.2);
+  Gradient::Linear(0, t + 2, 0, t + h * 0.45, {{0, Hex(0xFFFFFF, 0.5)}, {1, Hex(0xFFFFFF, 0.05)}}).Use(cr);
+  cairo_fill(cr);
+}
+
 void DrawInset(cairo_t* cr, const Field& f, bool dark) {
   RoundedRectPath(cr, f.x - 2, f.y - 2, f.w + 4, f.h + 4, f.r + 2);
   SetColor(cr, Hex(0xFFFFFF, dark ? 0.3 : 0.55));  // a light lip below the edge

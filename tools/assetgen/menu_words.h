@@ -111,6 +111,10 @@ struct Field {
 };
 void DrawInset(cairo_t* cr, const Field& field, bool dark = false);
 
+// A glossy leaf-green pill (the dialogs' buttons, the options' marks): a soft
+// shadow, a lit gradient, a dark outline and a gloss band; brighter when `lit`.
+void DrawPill(cairo_t* cr, double l, double t, double w, double h, double radius, bool lit);
+
 // A box grown to hold another.
 Box Union(const Box& a, const Box& b);
 
