@@ -18,11 +18,13 @@
 #include "sprites/image_list.h"
 #include "sprites/image_sprite.h"
 #include "sprites/sprite.h"
+#include "bench_services.h"
 #include "tee_display.h"
 
 namespace {
 
 using namespace pondaro;
+using namespace pondaro::bench;
 using bench::RawReplay;
 using bench::TeeDisplay;
 
@@ -44,21 +46,7 @@ Pixels Ball(int hue) {
   return p;
 }
 
-struct Setup {
-  SdlRuntime runtime;
-  std::unique_ptr<SdlDisplay> display;
-  Setup() {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    std::string error;
-    if (!runtime.Start(error) || !(display = SdlDisplay::OpenOffscreen(error))) std::abort();
-  }
-};
 
-Setup& Shared() {
-  static Setup s;
-  return s;
-}
 
 // The sprites drift so that positions change from frame to frame, as in play.
 class TBall : public TImageSprite {
@@ -154,44 +142,6 @@ BENCHMARK(BM_Frame60SpritesRawSDL)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 // ---- The feeding stage at level 5: the insects of that level, the stork diving
 // between its legs and the tongue out, sweeping. Each iteration is one whole
 // frame tick of the game (input, move, flush, draw, texts, rules, present).
-
-class NoKeys : public Keyboard {
- public:
-  bool IsDown(int) const override { return false; }
-};
-class Silence : public SoundOutput {
- public:
-  bool Initialized() const override { return false; }
-  SampleId LoadSample(const uint8_t*, size_t, std::string&) override { return 1; }
-  void FreeSample(SampleId) override {}
-  VoiceId CreateVoice(SampleId) override { return 0; }
-  void FreeVoice(VoiceId) override {}
-  void Start(VoiceId, const VoiceSettings&) override {}
-  void Stop(VoiceId) override {}
-  bool IsPlaying(VoiceId) const override { return false; }
-};
-class NoMusic : public ModulePlayer {
- public:
-  int SongLoadFromFile(const std::string&) override { return 0; }
-  void SongPlay(int) override {}
-  int SongGetOrder(int) override { return 0; }
-  void SongFree(int) override {}
-};
-class NoNet : public HttpClient, public Shell, public MessageBox {
- public:
-  std::optional<std::string> Get(const std::string&, std::string& error) override {
-    error = "offline";
-    return std::nullopt;
-  }
-  bool OpenUrl(const std::string&) override { return false; }
-  void Show(const std::string&) override {}
-};
-class TickClock : public Clock {
- public:
-  uint64_t now = 0;
-  uint64_t Milliseconds() const override { return now; }
-  void Sleep(int ms) override { now += ms; }
-};
 
 struct FeedingStage {
   TeeDisplay tee{*Shared().display};

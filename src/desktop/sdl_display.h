@@ -81,11 +81,6 @@ class SdlDisplay : public Display {
   const std::string& RendererName() const { return rendererName_; }
   const std::string& GlRenderer() const { return glRenderer_; }
   SdlText& Text() { return *text_; }
-  // For the benchmarks' plain-SDL replay of a recorded frame.
-  SDL_Renderer* Renderer() const { return renderer_; }
-  SDL_Texture* TextureOf(TextureId id) const {
-    return id > 0 && id <= static_cast<int>(slots_.size()) ? slots_[id - 1].texture : nullptr;
-  }
 
   // The drawn surface as RGBA8. Offscreen: the last frame at any time; a window:
   // call before EndFrame.

@@ -349,7 +349,7 @@ TEST_F(PondArt, CrocodileBitesBeforeItsLastFrameAndStartsWhole) {
   const int n = p.FrameCount();
   auto jawSpan = [&](int k) {  // solid height of the snout's column, near its tip
     const Frame f(p, k);
-    const int x = f.W() * 4 / 5;
+    const int x = f.W() * 23 / 25;
     int top = f.H(), bottom = -1;
     for (int y = 0; y < f.H(); ++y)
       if (f.Solid(x, y)) top = std::min(top, y), bottom = std::max(bottom, y);

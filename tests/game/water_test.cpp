@@ -122,6 +122,43 @@ TEST_F(Water, TheBottleSoundsOnlyWhenItsFrameChangesAndNeverBreaks) {
   EXPECT_EQ(form->Pond.Hunger, 0);
 }
 
+TEST_F(Water, AFeedingStageEnteredOverflowingShowsAFullBottle) {
+  EnterPond(1, 1);
+  form->Pond.Hunger = 1000;
+  form->ChangeScene(4);
+  display.calls.clear();
+  Tick();
+  auto* bottle = First<TBottle>();
+  ASSERT_NE(bottle, nullptr);
+  const int full = bottle->Image->FrameCount() - 1;
+  const TRect fullFrame = bottle->Image->FrameRectOf(full);
+  EXPECT_TRUE(std::any_of(display.calls.begin(), display.calls.end(),
+                          [&](const DrawCall& c) { return c.kind == DrawCall::Plain && c.src == fullFrame; }));
+}
+
+TEST_F(Water, ALongCrossingKeepsItsSpriteCountBounded) {
+  EnterPond(2, 1);
+  form->Lives = 1000;
+  int most = 0, jumps = 0;
+  // A restless player: a jump every few ticks in a turning direction.
+  for (int t = 0; t < 6000; ++t) {
+    if (form->Scene != 3) EnterPond(2, 1);
+    form->Lives = 1000;
+    form->LevelBanner = false;
+    if (t % 7 == 0) {
+      form->Frog.FrogFacing = (t / 7) % 3;
+      form->FireHeld = true;
+    }
+    const int before = form->Score;
+    Tick();
+    if (form->Score > before) ++jumps;
+    most = std::max(most, static_cast<int>(form->Root().Count()));
+  }
+  // 24 lilies, their eyes, bonuses, logs, ripples, frog, bottle, panels and goo.
+  EXPECT_LT(most, 80);
+  EXPECT_GT(jumps, 400) << "the frog kept jumping";
+}
+
 TEST_F(Water, AFrozenCrossingDrawsTheSamePictureTickAfterTick) {
   EnterPond(1, 1);
   Tick(5);

@@ -89,7 +89,8 @@ std::vector<uint8_t> Eyes() {
 // ---------------------------------------------------------------- the strike
 
 constexpr int kStrikeW = 300, kStrikeH = 160, kStrikeFrames = 8;
-constexpr double kAxis = 100, kHingeX = 112, kJaw = 182;  // the mouth's line, its hinge, the jaws' length
+constexpr double kAxis = 108, kHingeX = 84, kJaw = 200;  // the mouth's line, its hinge, the jaws' length
+constexpr double kFrogX = 150, kFrogY = kStrikeH - 50;  // where the frog sits
 
 struct Pt {
   double x, y;
@@ -104,19 +105,19 @@ Pt Turn(Pt p, double a) {
 // The top of the head, with the eyes, above the mouth's line; the paler lower
 // jaw below it. Both as drawn shut; the strike turns them about the hinge.
 void UpperJaw(cairo_t* cr) {
-  cairo_move_to(cr, kHingeX - 14, kAxis + 4);
-  cairo_curve_to(cr, kHingeX - 16, kAxis - 26, kHingeX + 12, kAxis - 36, kHingeX + 40, kAxis - 28);
-  cairo_curve_to(cr, kHingeX + 90, kAxis - 20, kHingeX + 140, kAxis - 20, kHingeX + kJaw - 12, kAxis - 20);
-  cairo_curve_to(cr, kHingeX + kJaw + 2, kAxis - 20, kHingeX + kJaw + 4, kAxis + 2, kHingeX + kJaw - 6, kAxis + 2);
+  cairo_move_to(cr, kHingeX - 16, kAxis + 4);
+  cairo_curve_to(cr, kHingeX - 18, kAxis - 30, kHingeX + 6, kAxis - 46, kHingeX + 36, kAxis - 40);
+  cairo_curve_to(cr, kHingeX + 90, kAxis - 30, kHingeX + 150, kAxis - 24, kHingeX + kJaw - 14, kAxis - 23);
+  cairo_curve_to(cr, kHingeX + kJaw + 2, kAxis - 22, kHingeX + kJaw + 4, kAxis + 2, kHingeX + kJaw - 6, kAxis + 2);
   cairo_line_to(cr, kHingeX, kAxis + 2);
   cairo_close_path(cr);
 }
 
 void LowerJaw(cairo_t* cr) {
-  cairo_move_to(cr, kHingeX - 10, kAxis - 2);
-  cairo_line_to(cr, kHingeX + kJaw - 12, kAxis - 2);
-  cairo_curve_to(cr, kHingeX + kJaw - 2, kAxis - 1, kHingeX + kJaw - 2, kAxis + 12, kHingeX + kJaw - 16, kAxis + 13);
-  cairo_curve_to(cr, kHingeX + 110, kAxis + 16, kHingeX + 40, kAxis + 26, kHingeX - 4, kAxis + 22);
+  cairo_move_to(cr, kHingeX - 12, kAxis - 2);
+  cairo_line_to(cr, kHingeX + kJaw - 14, kAxis - 2);
+  cairo_curve_to(cr, kHingeX + kJaw - 2, kAxis - 1, kHingeX + kJaw - 2, kAxis + 12, kHingeX + kJaw - 16, kAxis + 14);
+  cairo_curve_to(cr, kHingeX + 120, kAxis + 18, kHingeX + 40, kAxis + 30, kHingeX - 6, kAxis + 26);
   cairo_close_path(cr);
 }
 
@@ -178,46 +179,41 @@ void Scutes(cairo_t* cr, double x0, double x1, double y, double size, int count)
 }
 
 void DrawCrocodile(cairo_t* cr, double open) {
-  const double up = -0.4 * open, down = 0.24 * open;  // each jaw's turn
-  Leg(cr, {66, kAxis - 14}, {56, kAxis - 34}, {44, kAxis - 48});
-  Leg(cr, {66, kAxis + 16}, {56, kAxis + 36}, {44, kAxis + 48});
-  Leg(cr, {120, kAxis - 16}, {132, kAxis - 36}, {146, kAxis - 46});
-  Leg(cr, {120, kAxis + 18}, {132, kAxis + 38}, {146, kAxis + 48});
+  const double up = -0.3 * open, down = 0.14 * open;  // each jaw's turn
+  Leg(cr, {30, kAxis - 14}, {22, kAxis - 32}, {16, kAxis - 42});
+  Leg(cr, {30, kAxis + 14}, {22, kAxis + 32}, {16, kAxis + 38});
+  Leg(cr, {70, kAxis - 16}, {80, kAxis - 34}, {92, kAxis - 42});
+  Leg(cr, {70, kAxis + 16}, {80, kAxis + 32}, {92, kAxis + 38});
   // Tail, swinging up to its tip at the left.
   auto tail = [](cairo_t* c) {
-    cairo_move_to(c, 60, kAxis - 18);
-    cairo_curve_to(c, 36, kAxis - 16, 22, kAxis - 28, 6, kAxis - 46);
-    cairo_curve_to(c, 16, kAxis - 20, 32, kAxis + 8, 62, kAxis + 18);
+    cairo_move_to(c, 24, kAxis - 20);
+    cairo_curve_to(c, 9, kAxis - 22, 6, kAxis - 48, 18, kAxis - 74);
+    cairo_curve_to(c, 16, kAxis - 50, 20, kAxis - 34, 34, kAxis - 8);
     cairo_close_path(c);
   };
   ShadedFill(cr, tail, kHide, 2, 0.3);
-  auto body = [](cairo_t* c) { EllipsePath(c, 92, kAxis + 1, 46, 25); };
+  auto body = [](cairo_t* c) { EllipsePath(c, kHingeX - 32, kAxis + 1, 44, 25); };
   ShadedFill(cr, body, kHide, 2, 0.35);
-  Scutes(cr, 64, 118, kAxis - 7, 3.6, 5);
-  Scutes(cr, 64, 118, kAxis + 8, 3.6, 5);
-  Scutes(cr, 24, 54, kAxis - 20, 2.6, 4);
+  Scutes(cr, 24, 70, kAxis - 7, 3.6, 4);
+  Scutes(cr, 24, 70, kAxis + 8, 3.6, 4);
+  Scutes(cr, 8, 12, kAxis - 36, 2.4, 2);
 
   // The mouth between the parted jaws: pink, darker towards the throat.
   if (open > 0) {
-    // Only the inner part of the mouth is skin; beyond it the jaws stand apart.
-    const double reach = 0.62 * kJaw;
+    // Only the throat is skin; beyond it the jaws stand apart and the frog
+    // shows between them until they shut.
+    const double reach = 0.26 * kJaw;
     const Pt u1 = Turn({kHingeX + reach, kAxis + 2}, up), l1 = Turn({kHingeX + reach, kAxis - 2}, down);
-    const Pt mid = Turn({kHingeX + reach - 16, kAxis}, 0.5 * (up + down));
+    const Pt mid = Turn({kHingeX + reach - 10, kAxis}, 0.5 * (up + down));
     cairo_move_to(cr, kHingeX - 4, kAxis);
     cairo_line_to(cr, u1.x, u1.y);
     cairo_curve_to(cr, mid.x, mid.y, mid.x, mid.y, l1.x, l1.y);
     cairo_close_path(cr);
-    Gradient::Linear(kHingeX, 0, kHingeX + 0.62 * kJaw, 0,
-                     {{0, Darken(kMouth, 0.55)}, {0.5, kMouth}, {1, Lighten(kMouth, 0.15)}})
-        .Use(cr);
+    Gradient::Linear(kHingeX, 0, kHingeX + reach, 0, {{0, Darken(kMouth, 0.55)}, {1, kMouth}}).Use(cr);
     cairo_fill_preserve(cr);
     SetColor(cr, Darken(kMouth, 0.5));
     cairo_set_line_width(cr, 1.6);
     cairo_stroke(cr);
-    const Pt t = Turn({kHingeX + 52, kAxis + 3}, down * 0.5);
-    EllipsePath(cr, t.x, t.y, 30, 5 + 10 * open);
-    SetColor(cr, WithAlpha(Lighten(kMouth, 0.25), 0.8));
-    cairo_fill(cr);
   }
   cairo_save(cr);
   cairo_translate(cr, kHingeX, kAxis);
@@ -232,11 +228,11 @@ void DrawCrocodile(cairo_t* cr, double open) {
   cairo_translate(cr, -kHingeX, -kAxis);
   Teeth(cr, kAxis + 1, 1, 9, 22);
   ShadedFill(cr, UpperJaw, kHide, 2, 0.35);
-  Scutes(cr, kHingeX + 56, kHingeX + 150, kAxis - 12, 2.2, 6);
+  Scutes(cr, kHingeX + 60, kHingeX + 160, kAxis - 13, 2.2, 6);
   // Eye on its bump near the hinge, nostrils at the tip.
-  Eye(cr, kHingeX + 12, kAxis - 25, 9, 1, 2.5);
+  Eye(cr, kHingeX + 16, kAxis - 36, 9.5, 1, 2.5);
   SetColor(cr, Hex(0x2A3A10));
-  EllipsePath(cr, kHingeX + kJaw - 8, kAxis - 12, 2, 1.5);
+  EllipsePath(cr, kHingeX + kJaw - 8, kAxis - 13, 2, 1.5);
   cairo_fill(cr);
   cairo_restore(cr);
 }
@@ -244,9 +240,9 @@ void DrawCrocodile(cairo_t* cr, double open) {
 // Foam where the body breaks the surface: short bright wavelets along its sides
 // and round the snout.
 void Foam(cairo_t* cr, double alpha) {
-  for (auto [x, y, r, a0, a1] : {std::tuple{92.0, kAxis + 1, 54.0, 0.9, 1.6}, {92.0, kAxis + 1, 54.0, 4.1, 4.9},
-                                 {150.0, kAxis + 2, 40.0, 1.0, 1.7}, {150.0, kAxis, 40.0, 4.5, 5.2},
-                                 {206.0, kAxis, 98.0, 0.3, 0.7}, {206.0, kAxis, 98.0, 5.6, 6.0}}) {
+  for (auto [x, y, r, a0, a1] : {std::tuple{52.0, kAxis + 1, 50.0, 0.9, 1.6}, {52.0, kAxis + 1, 50.0, 4.1, 4.9},
+                                 {130.0, kAxis + 2, 44.0, 1.0, 1.7}, {130.0, kAxis, 44.0, 4.5, 5.2},
+                                 {190.0, kAxis, 98.0, 0.3, 0.7}, {190.0, kAxis, 98.0, 5.6, 6.0}}) {
     cairo_new_sub_path(cr);
     cairo_save(cr);
     cairo_translate(cr, x, y);
@@ -276,14 +272,29 @@ std::vector<uint8_t> Strike() {
         cairo_paint(layer.Cr());
       }
       PaintWithShadow(cr, layer.Surface(), Hex(0x06343F, 0.4 * (1 - under[k])), 4, 6, 5);
-      Foam(cr, k == 0 || k == 7 ? 0.35 : 0.7);
-      if (k == 5 || k == 6) {
-        // Spray from the snap, thrown out round the jaws.
+      Foam(cr, k == 0 || k == 7 ? 0.3 : 0.45);
+      if (k >= 5) {
+        // The snap throws up a burst of white water over the catch, which
+        // falls back into foam.
+        const double grow = k - 5, a = k == 5 ? 1 : k == 6 ? 0.85 : 0.45;
+        auto burst = [&](cairo_t* cc) {
+          for (int b = 0; b < 9; ++b) {
+            const double ang = b * 0.698 + 0.3, d = 24 + 6 * (b % 3) + 6 * grow;
+            const double s = std::sin(ang);  // reach up over the frog's head, less towards the frame's foot
+            EllipsePath(cc, kFrogX + 1.1 * d * std::cos(ang), kFrogY - 14 + (s < 0 ? 1.1 : 0.75) * d * s,
+                        21 - 4 * grow, 20 - 4 * grow);
+          }
+          EllipsePath(cc, kFrogX, kFrogY - 14, 30 + 4 * grow, 28 + 4 * grow);
+        };
+        Canvas foam(kStrikeW, kStrikeH);
+        ShadedFill(foam.Cr(), burst, Hex(0xE2F8FF), 1.5, 0.9);
+        cairo_set_source_surface(cr, foam.Surface(), 0, 0);
+        cairo_paint_with_alpha(cr, a);
         for (int d = 0; d < 14; ++d) {
-          const double ang = d * 0.449 + 0.2 * k, dist = 52 + 16 * (k - 5) + 7 * (d % 3);
-          const double x = 196 + 1.5 * dist * std::cos(ang), y = kAxis + 0.75 * dist * std::sin(ang);
-          const double r = (4.6 - 0.8 * (d % 2)) * (k == 5 ? 1 : 0.75);
-          if (x < r + 2 || x > kStrikeW - r - 2 || y < r + 2 || y > kStrikeH - r - 2) continue;
+          const double ang = d * 0.449 + 0.2 * k, dist = 58 + 14 * grow + 6 * (d % 3);
+          const double x = kFrogX + 1.4 * dist * std::cos(ang), y = kFrogY + 0.75 * dist * std::sin(ang);
+          const double r = (4.6 - 0.8 * (d % 2)) * (1 - 0.25 * grow);
+          if (x < r + 2 || x > kHingeX + kJaw - 24 || y < r + 2 || y > kStrikeH - r - 2) continue;
           ShadedFill(cr, [&](cairo_t* cc) { EllipsePath(cc, x, y, r, r); }, Hex(0xD8F6FF), 0.8, 0.6);
         }
       }

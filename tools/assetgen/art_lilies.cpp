@@ -155,7 +155,12 @@ void AddLilyArt(Assets& assets) {
   AddSimple(assets, "kuvshinka_simple_2", kSimple[1]);
   AddSimple(assets, "kuvshinka_simple_3", kSimple[2]);
 
-  Canvas still(kW, kH);
+  // The help page stands its lilies in one column 90 px apart with captions
+  // 100 px to the right: the still one is drawn smaller to keep clear of both.
+  constexpr double kStillScale = 0.68;
+  Canvas still(96, 82);
+  cairo_translate(still.Cr(), (96 - kW * kStillScale) / 2, 82 - kH * kStillScale);
+  cairo_scale(still.Cr(), kStillScale, kStillScale);
   DrawSunk(still.Cr(), [&](cairo_t* c) { DrawSimpleRest(c, kSimple[0]); }, kSimple[0].R, {0, 1});
   assets.Picture("kuvshinka_simple", still.Png());
 }
