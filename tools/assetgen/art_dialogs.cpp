@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "menu_words.h"
+#include "plates.h"
 #include "pond.h"
 
 namespace pondaro::assetgen {

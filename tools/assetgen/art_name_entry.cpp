@@ -9,6 +9,7 @@
 
 #include "canvas.h"
 #include "menu_words.h"
+#include "plates.h"
 #include "pond.h"
 
 namespace pondaro::assetgen {

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "menu_words.h"
+#include "plates.h"
 
 namespace pondaro::assetgen {
 
