@@ -178,7 +178,7 @@ namespace {
 struct Glow {
   double grow, blur, outer;
 };
-Glow GlowFor(const TextStyle& s) { return {s.OutlineWidth + 4, 1.6, std::max(3.0, s.Size * 0.16)}; }
+Glow GlowFor(const TextStyle& s) { return {s.OutlineWidth + 5, 1.6, std::max(3.0, s.Size * 0.16)}; }
 
 }  // namespace
 
@@ -199,8 +199,9 @@ void DrawLitLabel(cairo_t* cr, const Label& normal, double scale) {
   const TextStyle ls = LitStyle(lit.Size), ns = MenuStyle(normal.Size);
   const Glow g = GlowFor(ls);
   const PathFn litPath = LabelPath(lit);
-  // A wide, faint glow first; then the warm light that covers the normal words and
-  // their shadow, so that nothing of them shows between the larger letters.
+  // A wide, faint glow first; then the warm light that covers the normal words, so
+  // that nothing of them shows between the larger letters (their shadow, at most
+  // half opaque, may: it reads as the lit words' own).
   SoftShape(
       cr,
       [&](cairo_t* c) {
@@ -215,10 +216,6 @@ void DrawLitLabel(cairo_t* cr, const Label& normal, double scale) {
       cr,
       [&](cairo_t* c) {
         normalPath(c);
-        cairo_save(c);
-        cairo_translate(c, ns.ShadowDx, ns.ShadowDy);
-        normalPath(c);
-        cairo_restore(c);
         litPath(c);
       },
       g.grow, g.blur, HaloFill(LabelInk(lit)));
