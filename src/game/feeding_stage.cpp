@@ -1,6 +1,5 @@
-// The feeding stage (scene 4): set-up, frame, status line and the stage's rules.
+// The feeding stage (scene 4): set-up, frame and the stage's rules.
 #include <algorithm>
-#include <string>
 
 #include "app/main_form.h"
 #include "game/feeding_frog.h"
@@ -12,7 +11,6 @@ namespace pondaro {
 
 namespace {
 
-constexpr Color kYellow{255, 255, 0, 255};
 constexpr Color kBlack{0, 0, 0, 255};
 
 template <class T>
@@ -41,8 +39,7 @@ constexpr TSpawnRow kSpawn[5] = {
 void TMainForm::EnterFeedingStage() {
   auto* back = new TBackgroundSprite(&Root());
   back->SetMapDimensions(1, 1);
-  // The stage's own water until its picture is drawn; then "bg2" is always there.
-  back->Image = ImageList.TryFind("bg2") ? &ImageList.Find("bg2") : &ImageList.Find("menu");
+  back->Image = &ImageList.Find("bg2");
   back->Tile = true;
   back->SetZ(-2);
   AimAngleOffset = 0;
@@ -54,15 +51,13 @@ void TMainForm::EnterFeedingStage() {
   new TPlayerSpriteEat(*this);
   new TIazik(*this);
   new TKonec_Iazik(*this);
-  // The aim and the clock before the bottle: a picture missing from the plates
-  // then costs the plates alone, not the stage's clock.
+  CreateBottleAndPanels();
   AimFixed = true;
   LevelTimeLeft = 10 * Level + 19;
   SyncLevelTimer();
-  CreateBottleAndPanels();
 }
 
-// Paused or behind the exit dialog the stage stands still and its clock with it.
+// Paused or behind the exit dialog the stage stands still: nothing moves, no rule runs.
 void TMainForm::FeedingFrame() {
   const bool frozen = Paused || GameMainExit;
   if (!frozen) SpriteEngine.Move(16);
@@ -71,17 +66,6 @@ void TMainForm::FeedingFrame() {
   SpriteEngine.Draw();
   FeedingTexts(frozen);
   if (!frozen) FeedingLogic();
-}
-
-void TMainForm::FeedingTexts(bool frozen) {
-  Display& d = DXDraw();
-  if (frozen && Paused) d.DrawText(320, 270, "Pause", 25, kYellow);
-  d.DrawText(143, 0, "Time:", 14, kYellow);
-  d.DrawText(230, 0, std::to_string(LevelTimeLeft), 14, kYellow);
-  d.DrawText(338, 0, "Lives:", 14, kYellow);
-  d.DrawText(450, 0, std::to_string(Lives), 14, kYellow);
-  d.DrawText(528, 0, "Score:", 14, kYellow);
-  d.DrawText(650, 0, std::to_string(Score), 14, kYellow);
 }
 
 // Each rule that changes the scene ends the tick's rules: the next scene is set up

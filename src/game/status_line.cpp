@@ -1,5 +1,6 @@
-// The crossing's texts over the play: level, lives and score on the plates at the
-// top, and the pause and level banners while it stands still.
+// The texts over the play: the status line on the plates at the top (the crossing's
+// level, lives and score; the feeding stage's time, lives and score), and the
+// pause and level banners while a stage stands still.
 #include <string>
 
 #include "app/main_form.h"
@@ -19,6 +20,17 @@ void TMainForm::CrossingTexts(bool frozen) {
   d.DrawText(150, -3, "Level: " + std::to_string(Level), 15, kYellow);
   d.DrawText(340, -3, "Lives: " + std::to_string(Lives), 15, kYellow);
   d.DrawText(530, -3, "Score: " + std::to_string(Score), 15, kYellow);
+}
+
+void TMainForm::FeedingTexts(bool frozen) {
+  Display& d = DXDraw();
+  if (frozen && Paused) d.DrawText(320, 270, "Pause", 25, kYellow);
+  d.DrawText(143, 0, "Time:", 14, kYellow);
+  d.DrawText(230, 0, std::to_string(LevelTimeLeft), 14, kYellow);
+  d.DrawText(338, 0, "Lives:", 14, kYellow);
+  d.DrawText(450, 0, std::to_string(Lives), 14, kYellow);
+  d.DrawText(528, 0, "Score:", 14, kYellow);
+  d.DrawText(650, 0, std::to_string(Score), 14, kYellow);
 }
 
 }  // namespace pondaro

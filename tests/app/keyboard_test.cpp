@@ -102,6 +102,20 @@ TEST_F(Keys, PausesTheCrossingAndTheFeedingClock) {
   EXPECT_FALSE(form->LevelTimer.Enabled);
 }
 
+TEST_F(Keys, TheFeedingClockRunsOnlyWhileTheStagePlays) {
+  EnterPond();
+  form->ChangeScene(4);
+  Tap('P');
+  form->FormClose();  // clears the pause and opens the exit dialog
+  EXPECT_FALSE(form->Paused);
+  EXPECT_TRUE(form->GameMainExit);
+  EXPECT_FALSE(form->LevelTimer.Enabled);
+  Tap(vk::Escape);
+  EXPECT_TRUE(form->LevelTimer.Enabled);
+  form->ChangeScene(2);
+  EXPECT_FALSE(form->LevelTimer.Enabled);
+}
+
 TEST_F(Keys, EnterStartsAGameOnlyWithTheExitDialogClosed) {
   Make();
   form->ChangeScene(2);

@@ -80,6 +80,19 @@ void Stork(cairo_t* cr, int frame) {
   const double sway = NeckSway(frame);
   const double open[kStorkFrames] = {0, 0.05, 0.12, 0.05};
 
+  // A soft shadow on the water below the bird, too faint to count in the catch.
+  SoftShape(
+      cr,
+      [&](cairo_t* c) {
+        NeckPath(c, sway);
+        EllipsePath(c, 120 + sway, 420, 30, 36);
+        cairo_move_to(c, 107 + sway, 446);
+        cairo_line_to(c, 120 + sway, 566);
+        cairo_line_to(c, 133 + sway, 446);
+        cairo_close_path(c);
+      },
+      Hex(0x06302E, 0.4), 12, 14, 7);
+
   // The neck first: the breast and the head cover its ends. A shade runs along
   // its right side and faint feather lines down it.
   NeckPath(cr, sway);
