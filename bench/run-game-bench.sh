@@ -28,6 +28,6 @@ for scene in empty 5 6 7; do
   [ "$scene" = empty ] && mode=empty && scene=""
   xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
     ${WM:+$WM >/dev/null 2>&1 & sleep 1}
-    ./pondaro-pace $SECONDS_EACH $mode window $scene" | sed "s/^game /scene $scene /" | grep -E "^(empty|scene) "
+    ./pondaro-pace $SECONDS_EACH $mode window $scene" | sed "s/^game /scene $scene /" | grep -E "^(empty|scene [0-9]+ ) "
 done
 rm -f Config.cfg
