@@ -1,8 +1,9 @@
 # Thin wrapper over CMake; see README.md.
 BUILD ?= build
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build play test shots bench sounds asan clean
+.PHONY: all deps configure build play test shots bench sounds asan clean scores install
 
 all: build
 
@@ -20,6 +21,15 @@ build: configure
 play: build
 	cd $(BUILD)/game && ./pondaro
 
+# The game as a desktop application under PREFIX (DESTDIR for a staging root).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The score service on the game's default address, its database under build/.
+scores: build
+	@mkdir -p $(BUILD)/scores
+	$(BUILD)/server/pondaro-scores --address 127.0.0.1 --port 8765 --database $(BUILD)/scores/scores.db
+
 test: build
 	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j2
 
@@ -29,6 +39,7 @@ shots: build
 bench: build
 	$(BUILD)/pondaro_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	@if [ -x bench/run-game-bench.sh ]; then sh bench/run-game-bench.sh $(BUILD); fi
+	$(BUILD)/server/pondaro-scores-load
 
 sounds: build
 	sh tools/render-sounds.sh $(BUILD)

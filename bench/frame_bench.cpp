@@ -9,16 +9,24 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/main_form.h"
 #include "desktop/sdl_display.h"
+#include "desktop/sdl_picture.h"
 #include "desktop/sdl_system.h"
 #include "desktop/sdl_text.h"
+#include "game/stork.h"
 #include "sprites/image_list.h"
 #include "sprites/image_sprite.h"
 #include "sprites/sprite.h"
+#include "bench_services.h"
+#include "tee_display.h"
 
 namespace {
 
 using namespace pondaro;
+using namespace pondaro::bench;
+using bench::RawReplay;
+using bench::TeeDisplay;
 
 constexpr int kSprites = 60, kSize = 120;
 const char* const kTexts[6] = {"Level 3", "Lives 2", "Score 12450", "Time 41", "Pause", "PONDARO"};
@@ -38,21 +46,7 @@ Pixels Ball(int hue) {
   return p;
 }
 
-struct Setup {
-  SdlRuntime runtime;
-  std::unique_ptr<SdlDisplay> display;
-  Setup() {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    std::string error;
-    if (!runtime.Start(error) || !(display = SdlDisplay::OpenOffscreen(error))) std::abort();
-  }
-};
 
-Setup& Shared() {
-  static Setup s;
-  return s;
-}
 
 // The sprites drift so that positions change from frame to frame, as in play.
 class TBall : public TImageSprite {
@@ -144,6 +138,76 @@ void BM_Frame60SpritesRawSDL(benchmark::State& state) {
   SDL_FreeSurface(canvas);
 }
 BENCHMARK(BM_Frame60SpritesRawSDL)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// ---- The feeding stage at level 5: the insects of that level, the stork diving
+// between its legs and the tongue out, sweeping. Each iteration is one whole
+// frame tick of the game (input, move, flush, draw, texts, rules, present).
+
+struct FeedingStage {
+  TeeDisplay tee{*Shared().display};
+  NoKeys keys;
+  Silence sound;
+  NoMusic music;
+  NoNet net;
+  TickClock clock;
+  SdlPictureDecoder decoder;
+  TMainForm form{FormServices{tee, keys, sound, music, net, net, net, clock, decoder}};
+  int ticks = 0;
+
+  FeedingStage() {
+    form.DataDir = PONDARO_GAME_DIR;
+    form.Seed(5);
+    form.FormCreate();
+    form.Level = 5;
+    form.ChangeScene(4);
+    new TNogaAist(form, 1);
+    new TNogaAist(form, 2);
+    for (int i = 0; i < 300; ++i) Tick();  // the insects of level 5 at their usual number
+  }
+  // Keeps the busiest state going: a stork always diving, the tongue always out.
+  void Tick() {
+    TFeeding& f = form.Feeding;
+    form.Lives = 1000000;
+    form.LevelTimeLeft = 60;
+    form.FireHeld = true;
+    form.AimAngleOffset = std::sin(ticks * 0.05) * 60;
+    if (f.StorkLegsDown && form.Root().Count() > 0) {
+      int storks = 0;
+      form.Root().ForEach<TAist>([&](TAist*) { ++storks; });
+      if (storks == 0) {
+        f.StorkGone = false;
+        new TAist(form);
+      }
+    }
+    clock.now += 30;
+    form.DXTimerTimer();
+    ++ticks;
+  }
+};
+
+FeedingStage& Feeding() {
+  static FeedingStage stage;
+  return stage;
+}
+
+void BM_FeedingStageLevel5(benchmark::State& state) {
+  FeedingStage& stage = Feeding();
+  for (auto _ : state) stage.Tick();
+  state.counters["sprites"] = stage.form.Root().Count();
+}
+BENCHMARK(BM_FeedingStageLevel5)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_FeedingStageLevel5RawSDL(benchmark::State& state) {
+  FeedingStage& stage = Feeding();
+  stage.tee.frames.clear();
+  stage.tee.recording = true;
+  for (int i = 0; i < 200; ++i) stage.Tick();
+  stage.tee.recording = false;
+  RawReplay replay(stage.tee, *FindFontFace(GameFontFamilies()));
+  size_t n = 0;
+  for (auto _ : state) replay.Play(n++);
+}
+BENCHMARK(BM_FeedingStageLevel5RawSDL)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 

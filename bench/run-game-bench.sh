@@ -21,4 +21,14 @@ for screen in 1024x768 1920x1080; do
     done
   done
 done
+# The other menu screens (help, options, high scores) in a window, beside the empty loop.
+echo "== 1024x768, window, menu screens${WM:+, $WM}"
+for scene in empty 5 6 7; do
+  rm -f Config.cfg
+  mode=game
+  [ "$scene" = empty ] && mode=empty && scene=""
+  xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
+    ${WM:+$WM >/dev/null 2>&1 & sleep 1}
+    ./pondaro-pace $SECONDS_EACH $mode window $scene" | sed "s/^game /scene $scene /" | grep -E "^(empty|scene [0-9]+ ) "
+done
 rm -f Config.cfg

@@ -74,6 +74,8 @@ void TMainForm::EnableTimer(TWindowTimer& timer, bool on) {
   timer.Enabled = on;
 }
 
+void TMainForm::SyncLevelTimer() { EnableTimer(LevelTimer, Scene == 4 && !Paused && !GameMainExit); }
+
 void TMainForm::SetTimerInterval(TWindowTimer& timer, int ms) {
   timer.Interval = ms;
   // Setting the interval restarts a running timer.

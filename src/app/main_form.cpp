@@ -1,6 +1,5 @@
 #include "app/main_form.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include "persist/codec.h"
@@ -24,12 +23,15 @@ int TMainForm::Random(int n) {
   return std::uniform_int_distribution<int>(0, n - 1)(rng_);
 }
 
-void TMainForm::Randomize() {
-  rng_.seed(static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-}
+// From the clock service, so that a simulated clock makes every reseed repeatable.
+void TMainForm::Randomize() { rng_.seed(static_cast<uint32_t>(Services.clock.Milliseconds())); }
 
 std::string TMainForm::Path(const std::string& relative) const {
   return DataDir.empty() || DataDir == "." ? relative : DataDir + "/" + relative;
+}
+
+std::string TMainForm::SettingsPath() const {
+  return SettingsDir.empty() ? Path("Config.cfg") : SettingsDir + "/Config.cfg";
 }
 
 // The message box also puts the line on stderr.
@@ -65,7 +67,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::ReadSettings() {
-  auto lines = ReadSettingsLines(Path("Config.cfg"));
+  auto lines = ReadSettingsLines(SettingsPath());
   if (!lines) return;
   const auto& l = *lines;
   if (l[0] != "false") GameFullScreenClick();
@@ -102,7 +104,9 @@ void TMainForm::SaveSettings() {
   v.Name = PlayerName;
   v.Table = HighScores;
   std::string error;
-  if (!WriteFileAtomically(Path("Config.cfg"), FormatSettings(v), error))
+  if (!SettingsDir.empty() && !MakeFolders(SettingsDir, error))
+    std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
+  else if (!WriteFileAtomically(SettingsPath(), FormatSettings(v), error))
     std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
 }
 
@@ -149,9 +153,10 @@ void TMainForm::GameFullScreenClick() {
   GamegoEdit = false;
   DXDrawFinalize();
   if (!DXDraw().SetFullScreen(GameFullScreen)) {
-    // The display stays down until a later switch succeeds.
+    // A mode that cannot be set is not the player's choice: back to the one that works.
+    GameFullScreen = !GameFullScreen;
+    DXDraw().SetFullScreen(GameFullScreen);
     ShowError("Display mode cannot be changed (800x600 16bit)");
-    return;
   }
   DXDrawInitializing();
   Guarded([&] { DXDrawInitialize(); });
@@ -171,23 +176,6 @@ void TMainForm::FormClose() {
   if (GameMainExit) return;
   Paused = false;
   GameMainExitClick();
-}
-
-void TMainForm::GameMainExitClick() {
-  if (Scene != 2 && Scene != 3 && Scene != 4) return;
-  if (Paused) return;
-  GameMainExit = !GameMainExit;
-  LevelBanner = false;
-  EnableTimer(LevelTimer, !LevelTimer.Enabled);
-  if (GameMainExit) {
-    DXDraw().SetCaption("PONDARO [Pause]");
-    DXDraw().SetCursor(CursorShape::Hand);
-    Guarded([&] { PlaySound("pause"); });
-  } else {
-    DXDraw().SetCaption("PONDARO");
-    DXDraw().SetCursor(CursorShape::None);
-    Guarded([&] { PlaySound("after_pause"); });
-  }
 }
 
 // ---- Events.

@@ -54,6 +54,9 @@ class TMainForm {
 
   // Where the data files and Config.cfg live (the working directory by default).
   std::string DataDir = ".";
+  // Where Config.cfg lives when not beside the data (the installed game keeps it
+  // in the user's settings folder); made when missing. Empty: in DataDir.
+  std::string SettingsDir;
 
   // ---- Fields of the window.
   uint8_t Scene = 0;
@@ -72,7 +75,7 @@ class TMainForm {
   int32_t MouseX = 0, MouseY = 0;
   bool AimFixed = false, Paused = false, AppInactive = false, ResizePending = false, LevelBanner = false,
        GameOver = false, NormalRound = true, MenuMusicRestart = false, FireHeld = false;
-  uint8_t HelpPage = 0;
+  uint8_t HelpPage = 1;
   int32_t EditTextWidth = 0, LevelTimeLeft = 0;
   THighScoreTable HighScores = DefaultHighScores();
   int SongHandle = 0;
@@ -124,6 +127,8 @@ class TMainForm {
   void LevelTimerTimer();
   void ChangeScene(int n);
   void EnableTimer(TWindowTimer& timer, bool on);
+  // The feeding stage's clock runs exactly while scene 4 plays: not paused, no dialog.
+  void SyncLevelTimer();
   void SetTimerInterval(TWindowTimer& timer, int ms);
 
   // ---- The crossing (src/game/crossing.cpp).
@@ -136,6 +141,9 @@ class TMainForm {
   void CrossingLogic();
   // Rebuilds the lily (and crocodile eyes) of one cell from the grid, at once.
   void RebuildCell(int column, int row);
+
+  // The energy bottle and the three plates behind the status line, in both stages.
+  void CreateBottleAndPanels();
 
   // ---- The feeding stage (src/game/feeding_stage.cpp).
   void EnterFeedingStage();
@@ -155,6 +163,8 @@ class TMainForm {
   void EnterHighScores();
   void HighScoreFrame();
   void EnterGameOver();
+  void GameClearHighScoreClick();  // opens or closes the clear-table dialog
+  void TypeCountry(int key);       // a key on the options screen while GamegoEdit is on
 
   // ---- Input.
   void FormKeyDown(int key, bool shift, bool ctrl, bool alt);
@@ -163,6 +173,8 @@ class TMainForm {
   void DXDrawMouseDown(MouseButton button, int x, int y);
   void DXDrawMouseUp(MouseButton button, int x, int y);
   void UpdateInputStates();
+  // The P key in the game scenes (not while the exit dialog is open).
+  void TogglePause();
   // Routes one platform event to its handler.
   void HandleEvent(const InputEvent& event);
 
@@ -206,6 +218,7 @@ class TMainForm {
   }
 
   std::string Path(const std::string& relative) const;
+  std::string SettingsPath() const;
   // The tiled menu backdrop at depth z.
   void CreateBackdrop(int z);
   TSpriteEngine& Root() { return SpriteEngine.Engine; }

@@ -9,6 +9,7 @@ void TMainForm::ChangeScene(int n) {
   Scene = static_cast<uint8_t>(n);
   // A missing picture abandons the set-up; the scene runs with what was made.
   Guarded([&] { SetUpScene(n); });
+  SyncLevelTimer();
 }
 
 void TMainForm::CleanUpScene(int scene) {

@@ -1,6 +1,9 @@
 // PONDARO: start-up of the real game in a window.
+#include <iostream>
+
 #include "app/app_loop.h"
 #include "app/main_form.h"
+#include "desktop/command_line.h"
 #include "desktop/game_folder.h"
 #include "desktop/sdl_events.h"
 #include "desktop/sdl_game.h"
@@ -8,9 +11,10 @@
 
 using namespace pondaro;
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  if (auto status = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *status;
   // Started from another folder (a menu entry, a file manager), the game finds its
-  // files beside the executable; Config.cfg is kept with them.
+  // files beside the executable, or installed, in ../share/pondaro.
   const GameFolder folder = FindGameFolder(GameFolderCandidates());
   if (folder.Path.empty()) {
     SdlMessageBox().Show(GameFolderMissingMessage(folder));
@@ -27,6 +31,7 @@ int main(int, char**) {
   SdlClock clock;
   TMainForm form(game.Services(keyboard, clock));
   form.DataDir = folder.Path;
+  form.SettingsDir = SettingsFolderFor(folder.Path, InstalledDataFolder());
   try {
     form.FormCreate();
   } catch (const EDataFileError& e) {

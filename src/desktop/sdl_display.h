@@ -55,6 +55,8 @@ class SdlDisplay : public Display {
   void DrawStretched(TextureId tex, const TRect& src, const TRect& dst, int alpha) override;
   void DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
                    int alpha) override;
+  void DrawRotatedAbout(TextureId tex, const TRect& src, int px, int py, int w, int h, double fx, double fy,
+                        int angle, int alpha) override;
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override;
   int TextWidth(const std::string& text, int pointSize) override;
 

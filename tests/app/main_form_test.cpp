@@ -100,6 +100,33 @@ TEST_F(MainForm, SettingsAreReadBackWithTheirPaddingRemoved) {
   EXPECT_EQ(ParseScore(StripPadding((*back)[8])), 2500);
 }
 
+// The installed game keeps Config.cfg in the user's settings folder: read from
+// there, written there (the folder made on the way), never beside the data.
+TEST_F(MainForm, ASettingsFolderOfItsOwnTakesConfigCfgAwayFromTheData) {
+  std::ofstream(ConfigPath(), std::ios::binary) << EncodeLine("false") << "\r\n" << EncodeLine("false") << "\r\n";
+  const std::string settings = dir + "/config/pondaro";
+  auto& f = Make(false);
+  f.SettingsDir = settings;
+  f.FormCreate();
+  EXPECT_TRUE(f.GameMusic) << "read the file beside the data";
+  auto written = ReadSettingsLines(settings + "/Config.cfg");
+  ASSERT_TRUE(written);
+  EXPECT_NE((*written)[1], "false");
+  auto beside = ReadSettingsLines(ConfigPath());
+  ASSERT_TRUE(beside);
+  EXPECT_EQ((*beside)[1], "false") << "wrote over the file beside the data";
+  EXPECT_TRUE(messages.shown.empty());
+
+  // Music switched off and saved is what the next start reads.
+  f.GameMusicClick();
+  f.ChangeScene(6);
+  f.ChangeScene(2);
+  Make(false);
+  form->SettingsDir = settings;
+  form->FormCreate();
+  EXPECT_FALSE(form->GameMusic);
+}
+
 TEST_F(MainForm, AnEmptyOrShortFileStartsInFullScreen) {
   std::ofstream(ConfigPath()) << "\r\n";
   auto& f = Make();
@@ -258,18 +285,20 @@ TEST_F(MainForm, FocusCloseAndFullScreen) {
   EXPECT_EQ(f.ImageList.Find("menu").Texture, menuTexture);
   EXPECT_EQ(display.textures.size(), textures);
 
-  // A failed switch is reported and no frame is drawn until a later switch works.
+  // A failed switch is reported and undone: the window stays, frames go on, and
+  // the mode that failed is not kept as the player's choice.
   display.fullScreenFails = true;
   f.GameFullScreenClick();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0], "Display mode cannot be changed (800x600 16bit)");
+  EXPECT_FALSE(f.GameFullScreen);
   const int frames = display.frames;
   Tick(3);
-  EXPECT_EQ(display.frames, frames);
-  display.fullScreenFails = false;
-  f.GameFullScreenClick();
-  Tick();
-  EXPECT_EQ(display.frames, frames + 1);
+  EXPECT_EQ(display.frames, frames + 3);
+  f.SaveSettings();
+  auto lines = ReadSettingsLines(ConfigPath());
+  ASSERT_TRUE(lines);
+  EXPECT_EQ((*lines)[0], "false");
 }
 
 TEST_F(MainForm, MusicRestartsWhenTheSongWraps) {

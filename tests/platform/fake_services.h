@@ -25,7 +25,9 @@ class FakeClock : public Clock {
 class FakeKeyboard : public Keyboard {
  public:
   std::set<int> down;
+  JoystickState stick;
   bool IsDown(int key) const override { return down.count(key) != 0; }
+  JoystickState Joystick() const override { return stick; }
 };
 
 class FakeModulePlayer : public ModulePlayer {

@@ -1,0 +1,70 @@
+// The services a benchmarked game runs on besides the display: no keys, no sound,
+// no music, no network, and a clock that the benchmark steps itself.
+#pragma once
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "desktop/sdl_display.h"
+#include "desktop/sdl_system.h"
+#include "platform/services.h"
+
+namespace pondaro::bench {
+
+class NoKeys : public Keyboard {
+ public:
+  bool IsDown(int) const override { return false; }
+};
+class Silence : public SoundOutput {
+ public:
+  bool Initialized() const override { return false; }
+  SampleId LoadSample(const uint8_t*, size_t, std::string&) override { return 1; }
+  void FreeSample(SampleId) override {}
+  VoiceId CreateVoice(SampleId) override { return 0; }
+  void FreeVoice(VoiceId) override {}
+  void Start(VoiceId, const VoiceSettings&) override {}
+  void Stop(VoiceId) override {}
+  bool IsPlaying(VoiceId) const override { return false; }
+};
+class NoMusic : public ModulePlayer {
+ public:
+  int SongLoadFromFile(const std::string&) override { return 0; }
+  void SongPlay(int) override {}
+  int SongGetOrder(int) override { return 0; }
+  void SongFree(int) override {}
+};
+class NoNet : public HttpClient, public Shell, public MessageBox {
+ public:
+  std::optional<std::string> Get(const std::string&, std::string& error) override {
+    error = "offline";
+    return std::nullopt;
+  }
+  bool OpenUrl(const std::string&) override { return false; }
+  void Show(const std::string&) override {}
+};
+class TickClock : public Clock {
+ public:
+  uint64_t now = 0;
+  uint64_t Milliseconds() const override { return now; }
+  void Sleep(int ms) override { now += ms; }
+};
+
+// SDL and one offscreen display for the whole benchmark run.
+struct Setup {
+  SdlRuntime runtime;
+  std::unique_ptr<SdlDisplay> display;
+  Setup() {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    std::string error;
+    if (!runtime.Start(error) || !(display = SdlDisplay::OpenOffscreen(error))) std::abort();
+  }
+};
+
+inline Setup& Shared() {
+  static Setup s;
+  return s;
+}
+
+}  // namespace pondaro::bench

@@ -1,0 +1,88 @@
+// pondaro-scores as a user starts it.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <regex>
+#include <thread>
+
+#include "http_fixture.h"
+
+namespace pondaro::scores::test {
+namespace {
+
+struct Finished {
+  int status;
+  std::string output;
+};
+
+Finished RunToEnd(const std::vector<std::string>& args) {
+  TempDir dir;
+  SpawnOptions o;
+  o.log = dir / "out.txt";
+  std::vector<std::string> argv = {PONDARO_SCORES_BINARY};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::string error;
+  const pid_t pid = Spawn(argv, o, error);
+  if (pid < 0) return {-1, error};
+  const int status = WaitExit(pid, 20000);
+  return {status, ReadFile(o.log)};
+}
+
+// Waits for the line that names the address; the port, or -1.
+int ServingPort(const std::string& log, pid_t pid) {
+  const std::regex serving("serving http://127\\.0\\.0\\.1:([0-9]+)/");
+  for (int i = 0; i < 1000; ++i) {
+    std::smatch m;
+    const std::string text = ReadFile(log);
+    if (std::regex_search(text, m, serving)) return std::stoi(m[1]);
+    if (WaitExit(pid, 0) != -1) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return -1;
+}
+
+TEST(Program, HelpAndBadOptions) {
+  const Finished help = RunToEnd({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.output.rfind("Usage: pondaro-scores", 0), 0u) << help.output;
+  const Finished bad = RunToEnd({"--port", "http"});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.output.find("--port takes a whole number"), std::string::npos) << bad.output;
+  const Finished noDatabase = RunToEnd({"--port", "0", "--database", "/nonexistent/folder/scores.db"});
+  EXPECT_EQ(noDatabase.status, 1);
+  EXPECT_NE(noDatabase.output.find("cannot open /nonexistent/folder/scores.db"), std::string::npos) << noDatabase.output;
+}
+
+TEST(Program, ServesUntilToldToStop) {
+  TempDir dir;
+  SpawnOptions o;
+  o.log = dir / "log.txt";
+  std::string error;
+  const pid_t pid = Spawn({PONDARO_SCORES_BINARY, "--port", "0", "--database", dir / "scores.db"}, o, error);
+  ASSERT_GT(pid, 0) << error;
+  const int port = ServingPort(o.log, pid);
+  ASSERT_GT(port, 0) << ReadFile(o.log);
+  EXPECT_NE(ReadFile(o.log).find("from SQLite " + (dir / "scores.db")), std::string::npos) << ReadFile(o.log);
+
+  const std::string token = pondaro::ServerValue(HttpGet(port, "/cgi/version.pl?prg=Pondaro").body);
+  EXPECT_EQ(HttpGet(port, "/cgi/version.pl?" + SubmissionQuery("Cli", 850, token)).status, 200);
+  // Refusals and stored scores are logged.
+  EXPECT_EQ(HttpGet(port, "/cgi/version.pl?" + SubmissionQuery("Cli", 850, token)).status, 403);
+
+  // A second service cannot take the same port.
+  const Finished second = RunToEnd({"--port", std::to_string(port), "--database", dir / "other.db"});
+  EXPECT_EQ(second.status, 1);
+  EXPECT_NE(second.output.find("cannot listen on 127.0.0.1 port " + std::to_string(port)), std::string::npos)
+      << second.output;
+
+  EXPECT_EQ(Stop(pid, SIGTERM, 10000), 0);
+  const std::string log = ReadFile(o.log);
+  EXPECT_NE(log.find("stored Cli () 850"), std::string::npos) << log;
+  EXPECT_NE(log.find("token unknown or used"), std::string::npos) << log;
+  EXPECT_NE(log.find("stopped"), std::string::npos) << log;
+  EXPECT_EQ(OpenSqlite(dir / "scores.db")->CountScores(), 1);
+}
+
+}  // namespace
+}  // namespace pondaro::scores::test
