@@ -223,6 +223,9 @@ SDL_Texture* SdlDisplay::Prepare(TextureId id, int alpha) {
 void SdlDisplay::BeginFrame() {
   frameHash_ = 0x9E3779B97F4A7C15ull;
   Note({static_cast<int64_t>(pictures_)});
+  kept_.clear();
+  textsUsed_ = 0;
+  inFrame_ = true;
   if (!window_) return;
   int w = 0, h = 0;
   SDL_GetRendererOutputSize(renderer_, &w, &h);
@@ -231,29 +234,88 @@ void SdlDisplay::BeginFrame() {
     outputH_ = h;
     clearFrames_ = 2;
   }
-  if (w == kWidth && h == kHeight) return;
-  // Letterbox bars stay black; the game's Fill covers only the 800 x 600 area. A
-  // GPU's back buffer is new every frame; the software renderer's stage covers
-  // the picture and the bars keep their black once cleared.
-  staged_ = Stage();
-  if (!staged_) ClearWindow();
 }
 
 void SdlDisplay::EndFrame() {
   if (!renderer_) return;
+  inFrame_ = false;
+  if (clearFrames_ == 0 && frameHash_ == lastShown_) {
+    // The screen already shows this frame: whatever a read drew early stays unshown.
+    kept_.clear();
+    if (staged_) {
+      staged_ = false;
+      SDL_SetRenderTarget(renderer_, nullptr);
+    }
+    return;
+  }
+  DrawKept();
   if (staged_) {
     staged_ = false;
     SDL_SetRenderTarget(renderer_, nullptr);
-    if (clearFrames_ == 0 && frameHash_ == lastShown_) return;
     if (clearFrames_ > 0) {
       --clearFrames_;
       ClearWindow();
     }
     SDL_RenderCopy(renderer_, stage_, nullptr, nullptr);  // the logical size letterboxes it
-    lastShown_ = frameHash_;
+  } else if (clearFrames_ > 0) {
+    --clearFrames_;
   }
+  lastShown_ = frameHash_;
   SDL_RenderPresent(renderer_);
   ++framesShown_;
+}
+
+// Draws what the frame has asked for so far, on the stage when the window is
+// larger than the surface.
+void SdlDisplay::DrawKept() {
+  if (kept_.empty()) return;
+  if (window_ && !staged_ && (outputW_ != kWidth || outputH_ != kHeight)) {
+    // Letterbox bars stay black; the game's Fill covers only the 800 x 600 area. A
+    // GPU's back buffer is new every frame; the software renderer's stage covers
+    // the picture and the bars keep their black once cleared.
+    staged_ = Stage();
+    if (!staged_) ClearWindow();
+  }
+  for (const Call& c : kept_) Play(c);
+  kept_.clear();
+  textsUsed_ = 0;
+}
+
+void SdlDisplay::Keep(const Call& c) {
+  if (inFrame_) {
+    kept_.push_back(c);
+    return;
+  }
+  Play(c);  // outside a frame: at once
+}
+
+void SdlDisplay::Play(const Call& c) {
+  switch (c.kind) {
+    case Call::Fill:
+      SDL_SetRenderDrawColor(renderer_, c.color.r, c.color.g, c.color.b, c.color.a);
+      SDL_RenderFillRect(renderer_, nullptr);
+      return;
+    case Call::Text:
+      text_->Draw(c.dst.x, c.dst.y, texts_[c.text], c.pointSize, c.color);
+      return;
+    case Call::Copy: {
+      SDL_Texture* t = Prepare(c.texture, c.alpha);
+      if (t) SDL_RenderCopy(renderer_, t, &c.src, &c.dst);
+      return;
+    }
+    case Call::Turn: {
+      SDL_Texture* t = Prepare(c.texture, c.alpha);
+      if (!t) return;
+      const SDL_FPoint pivot{c.pivotX, c.pivotY};
+      const SDL_FRect d{c.dst.x - pivot.x, c.dst.y - pivot.y, static_cast<float>(c.dst.w),
+                        static_cast<float>(c.dst.h)};
+      if (c.angle == 0)  // the software renderer's rotating copy is far slower
+        SDL_RenderCopyF(renderer_, t, &c.src, &d);
+      else  // SDL turns clockwise in degrees, as the game's 256ths do
+        SDL_RenderCopyExF(renderer_, t, &c.src, &d, c.angle * (360.0 / 256.0), &pivot, SDL_FLIP_NONE);
+      return;
+    }
+  }
 }
 
 void SdlDisplay::Note(std::initializer_list<int64_t> values) {
@@ -287,26 +349,25 @@ bool SdlDisplay::Stage() {
 
 void SdlDisplay::Fill(Color c) {
   Note({1, c.r, c.g, c.b, c.a});
-  SDL_SetRenderDrawColor(renderer_, c.r, c.g, c.b, c.a);
-  SDL_RenderFillRect(renderer_, nullptr);
+  Call k;
+  k.kind = Call::Fill;
+  k.color = c;
+  Keep(k);
 }
 
 void SdlDisplay::Draw(TextureId tex, const TRect& src, int x, int y) {
-  Note({2, tex, src.Left, src.Top, src.Right, src.Bottom, x, y});
-  SDL_Texture* t = Prepare(tex, 255);
-  if (!t) return;
-  const SDL_Rect s{src.Left, src.Top, src.Width(), src.Height()};
-  const SDL_Rect d{x, y, s.w, s.h};
-  SDL_RenderCopy(renderer_, t, &s, &d);
+  DrawStretched(tex, src, Bounds(x, y, src.Width(), src.Height()), 255);
 }
 
 void SdlDisplay::DrawStretched(TextureId tex, const TRect& src, const TRect& dst, int alpha) {
   Note({3, tex, src.Left, src.Top, src.Right, src.Bottom, dst.Left, dst.Top, dst.Right, dst.Bottom, alpha});
-  SDL_Texture* t = Prepare(tex, alpha);
-  if (!t) return;
-  const SDL_Rect s{src.Left, src.Top, src.Width(), src.Height()};
-  const SDL_Rect d{dst.Left, dst.Top, dst.Width(), dst.Height()};
-  SDL_RenderCopy(renderer_, t, &s, &d);
+  Call k;
+  k.kind = Call::Copy;
+  k.texture = tex;
+  k.src = {src.Left, src.Top, src.Width(), src.Height()};
+  k.dst = {dst.Left, dst.Top, dst.Width(), dst.Height()};
+  k.alpha = alpha;
+  Keep(k);
 }
 
 void SdlDisplay::DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
@@ -319,24 +380,36 @@ void SdlDisplay::DrawRotatedAbout(TextureId tex, const TRect& src, int px, int p
   Note({4, tex, src.Left, src.Top, src.Right, src.Bottom, px, py, w, h, std::llround(fx * 65536),
         std::llround(fy * 65536), angle, alpha});
   if (w <= 0 || h <= 0) return;
-  SDL_Texture* t = Prepare(tex, alpha);
-  if (!t) return;
-  const SDL_Rect s{src.Left, src.Top, src.Width(), src.Height()};
-  const SDL_FPoint pivot{static_cast<float>(fx * w), static_cast<float>(fy * h)};
-  const SDL_FRect d{px - pivot.x, py - pivot.y, static_cast<float>(w), static_cast<float>(h)};
-  const int turn = ((angle % 256) + 256) % 256;
-  if (turn == 0) {  // the software renderer's rotating copy is far slower
-    SDL_RenderCopyF(renderer_, t, &s, &d);
-    return;
-  }
-  // SDL turns clockwise in degrees, as the game's 256ths do.
-  SDL_RenderCopyExF(renderer_, t, &s, &d, turn * (360.0 / 256.0), &pivot, SDL_FLIP_NONE);
+  Call k;
+  k.kind = Call::Turn;
+  k.texture = tex;
+  k.src = {src.Left, src.Top, src.Width(), src.Height()};
+  k.dst = {px, py, w, h};
+  k.pivotX = static_cast<float>(fx * w);
+  k.pivotY = static_cast<float>(fy * h);
+  k.angle = ((angle % 256) + 256) % 256;
+  k.alpha = alpha;
+  Keep(k);
 }
 
 void SdlDisplay::DrawText(int x, int y, const std::string& text, int pointSize, Color c) {
   Note({5, x, y, static_cast<int64_t>(std::hash<std::string>()(text)), pointSize, c.r, c.g, c.b, c.a});
   if (c.a == 0) return;
-  text_->Draw(x, y, text, pointSize, c);
+  // The frame's texts keep their storage from frame to frame.
+  if (textsUsed_ == texts_.size()) texts_.emplace_back();
+  texts_[textsUsed_] = text;
+  Call k;
+  k.kind = Call::Text;
+  k.dst = {x, y, 0, 0};
+  k.color = c;
+  k.pointSize = pointSize;
+  k.text = textsUsed_++;
+  if (inFrame_) {
+    kept_.push_back(k);
+  } else {
+    Play(k);
+    --textsUsed_;
+  }
 }
 
 int SdlDisplay::TextWidth(const std::string& text, int pointSize) { return text_->Width(text, pointSize); }
@@ -437,6 +510,7 @@ bool SdlDisplay::SetIcon(const Pixels& icon) {
 Pixels SdlDisplay::ReadPixels() {
   Pixels p;
   if (!renderer_) return p;
+  DrawKept();
   float sx = 1, sy = 1;
   SDL_RenderGetScale(renderer_, &sx, &sy);
   if (sx != 1.0f || sy != 1.0f) return p;  // scaled full screen: not the surface's pixels

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <SDL_rect.h>
+
 #include "platform/display.h"
 #include "desktop/sdl_text.h"
 
@@ -83,7 +85,7 @@ class SdlDisplay : public Display {
   // The window's pixels were lost (uncovered, shown again): the next frame is
   // shown even when it draws what the last one did.
   void Invalidate() { lastShown_ = 0; }
-  // Frames put on the screen so far (a scaled frame that repeats the last one is not).
+  // Frames put on the screen so far (a frame that repeats the last one is not).
   long FramesShown() const { return framesShown_; }
 
   // Which renderer drew: SDL's name ("software", "opengl", ...) and, for OpenGL,
@@ -93,7 +95,7 @@ class SdlDisplay : public Display {
   SdlText& Text() { return *text_; }
 
   // The drawn surface as RGBA8. Offscreen: the last frame at any time; a window:
-  // call before EndFrame.
+  // call before EndFrame (the frame's calls so far are drawn first).
   Pixels ReadPixels();
   bool SavePng(const std::string& path);
 
@@ -113,6 +115,21 @@ class SdlDisplay : public Display {
   bool Stage();
   void ClearWindow();
   void Note(std::initializer_list<int64_t> values);
+  // The frame's drawing is kept until it ends: a frame that repeats the one on the
+  // screen is then neither drawn nor shown (menus mostly stand still).
+  struct Call {
+    enum Kind : uint8_t { Fill, Copy, Turn, Text } kind = Fill;
+    TextureId texture = 0;
+    SDL_Rect src{}, dst{};  // Turn: dst is the scaled picture's place
+    float pivotX = 0, pivotY = 0;
+    int angle = 0, alpha = 255;
+    Color color;
+    int pointSize = 0;
+    size_t text = 0;  // Text: index into texts_
+  };
+  void Keep(const Call& c);
+  void DrawKept();
+  void Play(const Call& c);
 
   SDL_Window* window_ = nullptr;
   SDL_Surface* canvas_ = nullptr;  // offscreen target
@@ -138,6 +155,10 @@ class SdlDisplay : public Display {
   // mostly stand still).
   uint64_t frameHash_ = 0, lastShown_ = 0, pictures_ = 0;
   long framesShown_ = 0;
+  bool inFrame_ = false;
+  std::vector<Call> kept_;
+  std::vector<std::string> texts_;
+  size_t textsUsed_ = 0;
 };
 
 // True for GL_RENDERER strings of a CPU rasteriser (Mesa llvmpipe, softpipe,

@@ -347,6 +347,27 @@ TEST_F(SdlWindowTest, FullScreenDrawsTheSurfaceAndShowsOnlyNewFrames) {
   EXPECT_EQ(display->FramesShown(), shown + 3);
 }
 
+// A still screen costs nothing: a frame that repeats the last is neither drawn nor
+// shown, and the picture stays.
+TEST_F(SdlOffscreen, ARepeatedFrameIsNotDrawnAgain) {
+  const TextureId tex = display_->CreateTexture(Solid(10, 10, kRed), true);
+  auto frame = [&](int x) {
+    display_->BeginFrame();
+    display_->Fill(kBlue);
+    display_->Draw(tex, Bounds(0, 0, 10, 10), x, 100);
+    display_->EndFrame();
+  };
+  display_->EndFrame();
+  frame(50);
+  const long shown = display_->FramesShown();
+  frame(50);
+  EXPECT_EQ(display_->FramesShown(), shown);
+  EXPECT_EQ(At(display_->ReadPixels(), 55, 105), kRed);
+  frame(60);
+  EXPECT_EQ(display_->FramesShown(), shown + 1);
+  EXPECT_EQ(At(display_->ReadPixels(), 55, 105), kBlue);
+}
+
 TEST(SoftwareRasteriser, RecognisesCpuRenderersOnly) {
   for (const char* cpu :
        {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa X11 Software Rasterizer", "Mesa DRI swrast"})
