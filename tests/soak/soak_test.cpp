@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -26,7 +25,7 @@
 #include "game/game_fixture.h"
 #include "menus/screens.h"
 #include "persist/codec.h"
-#include "persist/settings_file.h"
+#include "persist/config_check.h"
 #include "shots/fields.h"
 #include "soak/monkey.h"
 
@@ -170,17 +169,7 @@ std::string Soak::CheckConfig() {
   std::ifstream in(dir + "/Config.cfg", std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  const std::string raw = text.str();
-  size_t lines = 0;
-  for (size_t at = 0; at < raw.size();) {
-    const size_t end = raw.find("\r\n", at);
-    if (end == std::string::npos) return "Config.cfg: a line without CRLF";
-    for (size_t i = at; i < end; ++i)
-      if (!std::strchr(Base32Symbols, raw[i]) || raw[i] == 0) return "Config.cfg: a byte outside the codec";
-    ++lines;
-    at = end + 2;
-  }
-  if (lines != kSettingsLines) return "Config.cfg has " + std::to_string(lines) + " lines";
+  if (std::string problem = WrittenConfigProblem(text.str()); !problem.empty()) return problem;
   const auto l = ReadSettingsLines(dir + "/Config.cfg");
   if (!l) return "Config.cfg cannot be read back";
   // The switches are written as the words (a key in the same handler may flip one
