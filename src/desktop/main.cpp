@@ -2,6 +2,7 @@
 #include "app/app_loop.h"
 #include "app/main_form.h"
 #include "desktop/game_folder.h"
+#include "desktop/quit_signals.h"
 #include "desktop/sdl_events.h"
 #include "desktop/sdl_game.h"
 #include "sprites/errors.h"
@@ -9,6 +10,8 @@
 using namespace pondaro;
 
 int main(int, char**) {
+  // From the start: a signal during start-up is answered once the loop runs.
+  InstallQuitSignals();
   // Started from another folder (a menu entry, a file manager), the game finds its
   // files beside the executable; Config.cfg is kept with them.
   const GameFolder folder = FindGameFolder(GameFolderCandidates());
