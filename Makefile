@@ -1,8 +1,9 @@
 # Thin wrapper over CMake; see README.md.
 BUILD ?= build
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build play test shots bench sounds asan asan-build soak fuzz clean scores
+.PHONY: all deps configure build play test shots bench sounds asan asan-build soak fuzz clean scores install
 
 all: build
 
@@ -19,6 +20,10 @@ build: configure
 
 play: build
 	cd $(BUILD)/game && ./pondaro
+
+# The game as a desktop application under PREFIX (DESTDIR for a staging root).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The score service on the game's default address, its database under build/.
 scores: build

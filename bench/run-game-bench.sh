@@ -24,6 +24,16 @@ for screen in 1024x768 1920x1080; do
     done
   done
 done
+# The other menu screens (help, options, high scores) in a window, beside the empty loop.
+echo "== 1024x768, window, menu screens${WM:+, $WM}"
+for scene in empty 5 6 7; do
+  rm -f Config.cfg
+  mode=game
+  [ "$scene" = empty ] && mode=empty && scene=""
+  xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
+    ${WM:+$WM >/dev/null 2>&1 & sleep 1}
+    ./pondaro-pace $SECONDS_EACH $mode window $scene" | sed "s/^game /scene $scene /" | grep -E "^(empty|scene [0-9]+ ) "
+done
 rm -f Config.cfg
 echo "budgets: play CPU <= 10 % of a core, menus within 0.5 points of empty; p99 lateness <= 2 ms, none skipped;"
 echo "         start-up <= 150 ms; peak resident memory <= 80 MB; clean build <= 180 s"

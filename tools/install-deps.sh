@@ -3,7 +3,8 @@
 set -e
 PKGS="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
 libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libxmp-dev libcurl4-openssl-dev
-libfontconfig-dev libcairo2-dev fonts-leckerli-one fonts-dejavu-core xvfb xauth xdg-utils
+libfontconfig-dev libcairo2-dev fonts-leckerli-one fonts-dejavu-core xvfb xauth xdg-utils xdotool
+desktop-file-utils appstream
 libcpp-httplib-dev libsqlite3-dev libpqxx-dev nlohmann-json3-dev postgresql chromium"
 missing=""
 for p in $PKGS; do

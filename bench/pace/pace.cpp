@@ -5,10 +5,11 @@
 // jumping forward all along, then a level-5 feeding stage with the pointer sweeping
 // and the tongue firing, SECONDS each, and reports each part.
 //
-//   pondaro-pace [SECONDS] [game|empty|play] [window|full]   (run in build/game under Xvfb)
+//   pondaro-pace [SECONDS] [game|empty|play] [window|full] [SCENE]   (in build/game under Xvfb)
 //
 // "full" switches to full screen first, as Alt+Enter does (the empty loop then
-// presents a full-screen window too).
+// presents a full-screen window too). A fourth argument, a scene number (5 help,
+// 6 options, 7 high scores), measures that screen instead of the splash and menu.
 #include <SDL.h>
 #include <sys/resource.h>
 
@@ -190,6 +191,10 @@ int main(int argc, char** argv) {
   if (mode == "play") {
     if (PlayBoth(form, app, keyboard, late, seconds) != 0) return 1;
   } else {
+    if (argc > 4) {
+      form.ChangeScene(std::atoi(argv[4]));
+      form.EnableTimer(form.Timer1, false);  // the splash's, which would end the screen
+    }
     Play("game", app, late, seconds, [](long) {});
   }
   std::printf("scene at the end: %d; song handle at the end: %d (one per song loaded)\n", form.Scene, form.SongHandle);

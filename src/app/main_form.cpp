@@ -30,6 +30,10 @@ std::string TMainForm::Path(const std::string& relative) const {
   return DataDir.empty() || DataDir == "." ? relative : DataDir + "/" + relative;
 }
 
+std::string TMainForm::SettingsPath() const {
+  return SettingsDir.empty() ? Path("Config.cfg") : SettingsDir + "/Config.cfg";
+}
+
 // The message box also puts the line on stderr.
 void TMainForm::ShowError(const std::string& message) { Services.messages.Show(message); }
 
@@ -63,7 +67,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::ReadSettings() {
-  auto lines = ReadSettingsLines(Path("Config.cfg"));
+  auto lines = ReadSettingsLines(SettingsPath());
   if (!lines) return;
   const auto& l = *lines;
   if (l[0] != "false") GameFullScreenClick();
@@ -100,7 +104,9 @@ void TMainForm::SaveSettings() {
   v.Name = PlayerName;
   v.Table = HighScores;
   std::string error;
-  if (!WriteFileAtomically(Path("Config.cfg"), FormatSettings(v), error))
+  if (!SettingsDir.empty() && !MakeFolders(SettingsDir, error))
+    std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
+  else if (!WriteFileAtomically(SettingsPath(), FormatSettings(v), error))
     std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
 }
 

@@ -54,6 +54,9 @@ class TMainForm {
 
   // Where the data files and Config.cfg live (the working directory by default).
   std::string DataDir = ".";
+  // Where Config.cfg lives when not beside the data (the installed game keeps it
+  // in the user's settings folder); made when missing. Empty: in DataDir.
+  std::string SettingsDir;
 
   // ---- Fields of the window.
   uint8_t Scene = 0;
@@ -217,6 +220,7 @@ class TMainForm {
   }
 
   std::string Path(const std::string& relative) const;
+  std::string SettingsPath() const;
   // The tiled menu backdrop at depth z.
   void CreateBackdrop(int z);
   TSpriteEngine& Root() { return SpriteEngine.Engine; }

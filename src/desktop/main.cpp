@@ -1,6 +1,9 @@
 // PONDARO: start-up of the real game in a window.
+#include <iostream>
+
 #include "app/app_loop.h"
 #include "app/main_form.h"
+#include "desktop/command_line.h"
 #include "desktop/game_folder.h"
 #include "desktop/quit_signals.h"
 #include "desktop/sdl_events.h"
@@ -9,11 +12,12 @@
 
 using namespace pondaro;
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  if (auto status = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *status;
   // From the start: a signal during start-up is answered once the loop runs.
   InstallQuitSignals();
   // Started from another folder (a menu entry, a file manager), the game finds its
-  // files beside the executable; Config.cfg is kept with them.
+  // files beside the executable, or installed, in ../share/pondaro.
   const GameFolder folder = FindGameFolder(GameFolderCandidates());
   if (folder.Path.empty()) {
     SdlMessageBox().Show(GameFolderMissingMessage(folder));
@@ -30,6 +34,7 @@ int main(int, char**) {
   SdlClock clock;
   TMainForm form(game.Services(keyboard, clock));
   form.DataDir = folder.Path;
+  form.SettingsDir = SettingsFolderFor(folder.Path, InstalledDataFolder());
   try {
     form.FormCreate();
   } catch (const EDataFileError& e) {

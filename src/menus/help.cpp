@@ -10,10 +10,16 @@ namespace pondaro {
 
 namespace {
 
+// Each picture sits beside its caption. The pond's lilies fill their 150 px cells,
+// so here they are drawn at half size; three of them one above the other at full
+// size would cover each other and their captions.
 constexpr TStill kEnemies[] = {
-    {"kuvshinka_simple", 300, 250, 1},    {"kuvshinka_hunter", 300, 340, 1},
-    {"kuvshinka_pruginka", 300, 380, 1},  {"kuvshinka_liapuchka", 550, 230, 1},
-    {"kroko", 520, 260, 1, TAnchor::TopLeft, 2}, {"aist", 560, 400, 1, TAnchor::TopLeft, 6},
+    {"kuvshinka_simple", 292, 244, 1},
+    {"kuvshinka_hunter", 305, 338, 1, TAnchor::TopLeft, 2},
+    {"kuvshinka_pruginka", 305, 423, 1, TAnchor::TopLeft, 2},
+    {"kuvshinka_liapuchka", 575, 263, 1, TAnchor::TopLeft, 2},
+    {"kroko", 522, 328, 1, TAnchor::TopLeft, 2},
+    {"aist", 596, 414, 1, TAnchor::TopLeft, 6},
 };
 constexpr TStill kFood[] = {
     {"mushka", 320, 285, 1}, {"muha", 308, 350, 1}, {"komar", 290, 430, 1},

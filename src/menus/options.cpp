@@ -15,10 +15,11 @@ constexpr TStill kStills[] = {
     {"Options_Sound", 0, 333, 1},     {"Options_Country", 0, 386, 1}, {"Options_Back_n", 347, 521, 1},
 };
 
+// In the order of the choices they mark (the first six items below).
 constexpr TStill kMarks[] = {
     {"Options_window_mode", 253, 207, 900}, {"Options_full_screen", 458, 207, 900},
-    {"Options_sound_on", 254, 327, 900},    {"Options_sound_off", 341, 327, 900},
     {"Options_Music_On", 256, 271, 2900},   {"Options_Music_Of", 338, 270, 2900},
+    {"Options_sound_on", 254, 327, 900},    {"Options_sound_off", 341, 327, 900},
 };
 
 // A click on the part of a row that is already chosen does nothing.
@@ -96,10 +97,10 @@ std::span<const TStill> OptionsMarks() { return kMarks; }
 
 Options_window_mode::Options_window_mode(TMainForm& f) : TMenu(f, kMarks[0]) {}
 Options_full_screen::Options_full_screen(TMainForm& f) : TMenu(f, kMarks[1]) {}
-Options_sound_on::Options_sound_on(TMainForm& f) : TMenu(f, kMarks[2]) {}
-Options_sound_off::Options_sound_off(TMainForm& f) : TMenu(f, kMarks[3]) {}
-Options_music_on::Options_music_on(TMainForm& f) : TMenu(f, kMarks[4]) {}
-Options_music_off::Options_music_off(TMainForm& f) : TMenu(f, kMarks[5]) {}
+Options_music_on::Options_music_on(TMainForm& f) : TMenu(f, kMarks[2]) {}
+Options_music_off::Options_music_off(TMainForm& f) : TMenu(f, kMarks[3]) {}
+Options_sound_on::Options_sound_on(TMainForm& f) : TMenu(f, kMarks[4]) {}
+Options_sound_off::Options_sound_off(TMainForm& f) : TMenu(f, kMarks[5]) {}
 
 void OptionsClick(TMainForm& form) {
   // Any click ends typing, unless it lands in the field (an empty field keeps it).

@@ -23,7 +23,7 @@ void HelpHover(TMainForm& form);
 
 std::span<const TStill> OptionsStills();
 std::span<const TMenuItem> OptionsItems();
-// The marks, in pairs: window / full screen, sound on / off, music on / off.
+// The marks, one for each of the first six items, in their order.
 std::span<const TStill> OptionsMarks();
 void OptionsClick(TMainForm& form);
 

@@ -75,6 +75,22 @@ bool WriteFileAtomically(const std::string& path, const std::string& content, st
   return ok;
 }
 
+bool MakeFolders(const std::string& path, std::string& error) {
+  // Each prefix of the path in turn, so that every folder made is made private.
+  for (size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+    const std::string folder = path.substr(0, end);
+    if (!folder.empty() && folder.back() != '/' && ::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+      error = "cannot make the folder " + folder + ": " + std::strerror(errno);
+      return false;
+    }
+    if (end == std::string::npos) break;
+  }
+  struct stat st;
+  const int problem = ::stat(path.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+  if (problem) error = "cannot make the folder " + path + ": " + std::strerror(problem);
+  return problem == 0;
+}
+
 std::optional<std::vector<std::string>> ReadSettingsLines(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return std::nullopt;

@@ -28,6 +28,11 @@ std::string FormatSettings(const SettingsValues& v);
 // writers never share one. False with `error` set.
 bool WriteFileAtomically(const std::string& path, const std::string& content, std::string& error);
 
+// Creates the folder `path` and any missing folders above it, each one private to
+// the user (0700) as the XDG rules ask; folders that exist keep their permissions.
+// False with `error` set.
+bool MakeFolders(const std::string& path, std::string& error);
+
 // The decoded lines of the file, always 25 (lines past its end are empty);
 // nothing when the file does not exist or cannot be read. A line longer than
 // kMaxSettingsLine reads as the value that keeps its default ("false" for the

@@ -100,6 +100,33 @@ TEST_F(MainForm, SettingsAreReadBackWithTheirPaddingRemoved) {
   EXPECT_EQ(ParseScore(StripPadding((*back)[8])), 2500);
 }
 
+// The installed game keeps Config.cfg in the user's settings folder: read from
+// there, written there (the folder made on the way), never beside the data.
+TEST_F(MainForm, ASettingsFolderOfItsOwnTakesConfigCfgAwayFromTheData) {
+  std::ofstream(ConfigPath(), std::ios::binary) << EncodeLine("false") << "\r\n" << EncodeLine("false") << "\r\n";
+  const std::string settings = dir + "/config/pondaro";
+  auto& f = Make(false);
+  f.SettingsDir = settings;
+  f.FormCreate();
+  EXPECT_TRUE(f.GameMusic) << "read the file beside the data";
+  auto written = ReadSettingsLines(settings + "/Config.cfg");
+  ASSERT_TRUE(written);
+  EXPECT_NE((*written)[1], "false");
+  auto beside = ReadSettingsLines(ConfigPath());
+  ASSERT_TRUE(beside);
+  EXPECT_EQ((*beside)[1], "false") << "wrote over the file beside the data";
+  EXPECT_TRUE(messages.shown.empty());
+
+  // Music switched off and saved is what the next start reads.
+  f.GameMusicClick();
+  f.ChangeScene(6);
+  f.ChangeScene(2);
+  Make(false);
+  form->SettingsDir = settings;
+  form->FormCreate();
+  EXPECT_FALSE(form->GameMusic);
+}
+
 TEST_F(MainForm, AnEmptyOrShortFileStartsInFullScreen) {
   std::ofstream(ConfigPath()) << "\r\n";
   auto& f = Make();

@@ -1,10 +1,13 @@
-// Finding Data/ and Music/: the working folder first, then beside the executable.
+// Finding Data/ and Music/: the working folder first, then beside the executable,
+// then the installed data folder; and where Config.cfg is kept.
 #include "desktop/game_folder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace pondaro {
 namespace {
@@ -33,14 +36,63 @@ TEST(GameFolder, TheFirstFolderWithDataAndMusicWins) {
   fs::remove_all(root);
 }
 
-TEST(GameFolder, CandidatesAreTheWorkingFolderThenTheExecutables) {
+TEST(GameFolder, CandidatesAreTheWorkingFolderTheExecutablesThenTheInstalledOne) {
   const auto places = GameFolderCandidates();
-  ASSERT_EQ(places.size(), 2u);
+  ASSERT_EQ(places.size(), 3u);
   EXPECT_EQ(places[0], ".");
+  const fs::path bin = fs::read_symlink("/proc/self/exe").parent_path();
   std::error_code ec;
-  EXPECT_TRUE(fs::equivalent(places[1], fs::read_symlink("/proc/self/exe").parent_path(), ec)) << places[1];
+  EXPECT_TRUE(fs::equivalent(places[1], bin, ec)) << places[1];
+  // bin/pondaro finds share/pondaro beside bin/, as the install lays them out.
+  EXPECT_EQ(places[2], (bin / PONDARO_DATA_FROM_BIN).lexically_normal().string());
+  EXPECT_EQ(fs::path(places[2]).filename(), "pondaro");
+  EXPECT_EQ(InstalledDataFolder(), places[2]);
   // The tests run in build/game: the game's files are right here.
   EXPECT_EQ(FindGameFolder(places).Path, ".");
+}
+
+TEST(GameFolder, TheUsersSettingsFolderFollowsTheXdgRules) {
+  EXPECT_EQ(UserSettingsFolder("/xdg/config", "/home/frog"), "/xdg/config/pondaro");
+  // Unset, empty or relative: the XDG rules fall back to ~/.config.
+  EXPECT_EQ(UserSettingsFolder("", "/home/frog"), "/home/frog/.config/pondaro");
+  EXPECT_EQ(UserSettingsFolder("config", "/home/frog/"), "/home/frog/.config/pondaro");
+  EXPECT_EQ(UserSettingsFolder("", ""), "");
+}
+
+// Saves an environment variable and puts it back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(GameFolder, OnlyTheInstalledGameKeepsItsSettingsInTheUsersFolder) {
+  const fs::path root = fs::temp_directory_path() / ("pondaro-settings-" + std::to_string(::getpid()));
+  const fs::path installed = root / "usr/share/pondaro", unpacked = root / "games/pondaro";
+  fs::create_directories(installed);
+  fs::create_directories(unpacked);
+  fs::create_symlink(installed, root / "link");
+  ScopedEnv xdg("XDG_CONFIG_HOME", "/xdg");
+  ScopedEnv home("HOME", "/home/frog");
+
+  EXPECT_EQ(SettingsFolderFor(installed.string(), installed.string()), "/xdg/pondaro");
+  // The same folder by another road: the player started it from inside the installed folder.
+  EXPECT_EQ(SettingsFolderFor((root / "link").string(), installed.string()), "/xdg/pondaro");
+  EXPECT_EQ(SettingsFolderFor(".", installed.string()), "");
+  EXPECT_EQ(SettingsFolderFor(unpacked.string(), installed.string()), "");
+  EXPECT_EQ(SettingsFolderFor(unpacked.string(), ""), "");
+  {
+    ScopedEnv unset("XDG_CONFIG_HOME", nullptr);
+    EXPECT_EQ(SettingsFolderFor(installed.string(), installed.string()), "/home/frog/.config/pondaro");
+  }
+  fs::remove_all(root);
 }
 
 }  // namespace

@@ -137,6 +137,37 @@ TEST_F(SettingsDir, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(content, "old\r\n");
 }
 
+// The user's settings folder is made on the first write: every folder made is
+// private, folders that were there keep their permissions.
+TEST_F(SettingsDir, MissingFoldersAreMadePrivateAndExistingOnesLeftAlone) {
+  const mode_t mask = ::umask(022);
+  ASSERT_EQ(::mkdir((dir_ + "/home").c_str(), 0755), 0);
+  const std::string folder = dir_ + "/home/.config/pondaro";
+  std::string error;
+  ASSERT_TRUE(MakeFolders(folder + "/", error)) << error;
+  struct stat st;
+  for (const std::string& made : {dir_ + "/home/.config", folder}) {
+    ASSERT_EQ(::stat(made.c_str(), &st), 0) << made;
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << made;
+  }
+  ASSERT_EQ(::stat((dir_ + "/home").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0755u);
+  // Again, with the folder there: nothing to do, and its permissions stay.
+  ::chmod(folder.c_str(), 0750);
+  EXPECT_TRUE(MakeFolders(folder, error)) << error;
+  ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0750u);
+  ::umask(mask);
+
+  // A file where a folder should be, at the end or on the way.
+  std::ofstream(dir_ + "/plain") << "x";
+  for (const std::string& blocked : {dir_ + "/plain", dir_ + "/plain/pondaro"}) {
+    error.clear();
+    EXPECT_FALSE(MakeFolders(blocked, error)) << blocked;
+    EXPECT_NE(error.find(dir_ + "/plain"), std::string::npos) << error;
+  }
+}
+
 // Files edited or copied on other systems: old Mac line ends, Unix ones, a mix.
 TEST_F(SettingsDir, EveryKindOfLineEndReadsAlike) {
   SettingsValues v;

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "menu_words.h"
+#include "plates.h"
 #include "pond.h"
 
 namespace pondaro::assetgen {
@@ -26,20 +27,11 @@ void Button(cairo_t* cr, const HotRect& box, const char* text, bool lit) {
   const double grow = lit ? 4 : 0;
   const double l = box.l - grow, t = box.t - grow, w = box.W() + 2 * grow, h = box.H() + 2 * grow, r = h * 0.42;
   auto shape = [&](cairo_t* c) { RoundedRectPath(c, l, t, w, h, r); };
-  if (lit) SoftShape(cr, shape, Hex(0xFFD24A, 0.85), 0, 0, 4);
-  SoftShape(cr, shape, Hex(0x1C3A10, 0.45), 1.5, 2.5, 2);
-  shape(cr);
-  if (lit)
-    Gradient::Linear(0, t, 0, t + h, {{0, Hex(0xD8FF8A)}, {0.5, Hex(0x8EDB4A)}, {1, Hex(0x4EA82E)}}).Use(cr);
-  else
-    Gradient::Linear(0, t, 0, t + h, {{0, Hex(0xA6E45E)}, {0.5, Hex(0x62BE3A)}, {1, Hex(0x3A8E26)}}).Use(cr);
-  cairo_fill_preserve(cr);
-  SetColor(cr, Hex(0x1F4E12));
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-  RoundedRectPath(cr, l + r * 0.5, t + 2, w - r, h * 0.4, h * 0.18);
-  Gradient::Linear(0, t + 2, 0, t + h * 0.42, {{0, Hex(0xFFFFFF, 0.5)}, {1, Hex(0xFFFFFF, 0.05)}}).Use(cr);
-  cairo_fill(cr);
+  if (lit) {
+    SoftShape(cr, shape, Hex(0xFFB020, 0.9), 0, 0, 5);
+    SoftShape(cr, shape, Hex(0xFFE070, 0.9), 0, 0, 2.5);
+  }
+  DrawPill(cr, l, t, w, h, r, lit);
   Label word{text, box.Cx(), box.Cy(), 0, 1.05, 0.03};
   word.Size = CommonSize({{word, {box.W() - 16, box.H() - 6}}}) * (lit ? 1.12 : 1);
   TextStyle s = lit ? LitStyle(word.Size) : MenuStyle(word.Size);

@@ -9,6 +9,7 @@
 
 #include "canvas.h"
 #include "menu_words.h"
+#include "plates.h"
 #include "pond.h"
 
 namespace pondaro::assetgen {
@@ -25,41 +26,27 @@ constexpr Field kScoreField{296, 221, 208, 46, 14};
 constexpr Field kNameField{250, 315, 300, 33, 10};
 constexpr Field kSendBox{245, 367, 38, 38, 8};
 
-const Rgba kInk = Hex(0x4A1C06);
-
-TextStyle Words(double size) {
-  TextStyle s;
-  s.Size = size;
-  s.Outline = kInk;
-  s.OutlineWidth = std::max(1.6, size * 0.07);
-  s.Shadow = Hex(0x022A30, 0.45);
-  s.ShadowDx = size * 0.05;
-  s.ShadowDy = size * 0.08;
-  s.ShadowBlur = std::max(1.5, size * 0.06);
-  return s;
-}
-
 std::vector<uint8_t> Panel() {
   Canvas canvas(kPanelW, kPanelH);
   cairo_t* cr = canvas.Cr();
   cairo_translate(cr, -kLeft, -kTop);
 
   DrawPlate(cr, {kPlateX, kPlateY, kPlateW, kPlateH, kPlateR, kHeaderBottom});
-  DrawTextCentered(cr, "New High Score!", 400, 167, Words(FitTextSize("New High Score!", "Leckerli One", 330, 52)));
+  DrawTextCentered(cr, "New High Score!", 400, 167, MenuStyle(FitTextSize("New High Score!", "Leckerli One", 330, 52)));
   // Flowers resting on the rim's upper corners.
   DrawWaterLily(cr, kPlateX + 16, kPlateY + 18, 24, 0.3);
   DrawLilyBud(cr, kPlateX + kPlateW - 24, kPlateY + 22, 30, 2.5);
 
   DrawInset(cr, kScoreField);
-  TextStyle label = Words(24);
+  TextStyle label = MenuStyle(24);
   DrawTextCentered(cr, "Score", 242, 244, label);
   DrawTextCentered(cr, "Type your name", 400, 294, label);
   DrawInset(cr, kNameField);
   DrawInset(cr, kSendBox);
-  TextStyle send = Words(22);
+  TextStyle send = MenuStyle(22);
   const Box ink = TextInk("Send to the online table", send.Face, send.Size);
   DrawText(cr, "Send to the online table", 296 - ink.x, 386 - ink.y - ink.h / 2, send);
-  TextStyle hint = Words(19);
+  TextStyle hint = MenuStyle(19);
   hint.Top = Hex(0xFFD27A);
   hint.Bottom = Hex(0xF08A2A);
   DrawTextCentered(cr, "Press Enter to save", 400, 437, hint);

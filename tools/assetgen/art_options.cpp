@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "menu_words.h"
+#include "plates.h"
 
 namespace pondaro::assetgen {
 
@@ -56,7 +57,8 @@ TextStyle ChoiceStyle(double size) {
 double ChoiceSize() {
   std::vector<std::pair<Label, std::pair<double, double>>> boxes;
   for (const Row& row : kRows)
-    for (const Choice& c : row.choices) boxes.push_back({Label{c.text}, {c.hot.W() - 8, c.hot.H() - 4}});
+    // The marks' pills reach 8 pixels past a choice's rectangle: room for the words.
+    for (const Choice& c : row.choices) boxes.push_back({Label{c.text}, {c.hot.W() - 6, c.hot.H() + 6}});
   return CommonSize(boxes);
 }
 double LabelSize() {
@@ -74,6 +76,7 @@ std::vector<uint8_t> RowPicture(const Row& row, double labelSize, double choiceS
   for (const Choice& c : row.choices) {
     words.push_back({c.text, c.hot.Cx(), c.hot.Cy(), choiceSize});
     all = Union(all, LabelExtent(words.back(), ChoiceStyle(choiceSize)));
+    all = Union(all, {c.hot.l, c.hot.t, c.hot.W(), c.hot.H()});
   }
   ScreenCanvas canvas(0, row.y, static_cast<int>(std::ceil(all.x + all.w)), static_cast<int>(std::ceil(all.y + all.h - row.y)));
   DrawLabel(canvas.Cr(), name, MenuStyle(labelSize));
@@ -100,18 +103,7 @@ std::vector<uint8_t> MarkPicture(const Choice& c, double choiceSize) {
   const double w = r - l, h = b - t, radius = h / 2;
   ScreenCanvas canvas(c.markX, c.markY, static_cast<int>(std::ceil(r + 6 - c.markX)), static_cast<int>(std::ceil(b + 8 - c.markY)));
   cairo_t* cr = canvas.Cr();
-  auto pill = [&](cairo_t* k) { RoundedRectPath(k, l, t, w, h, radius); };
-  SoftShape(cr, pill, Hex(0x03262B, 0.5), 2, 3.5, 2.5);
-  pill(cr);
-  Gradient::Linear(0, t, 0, b, {{0, Hex(0xB4EE6A)}, {0.5, Hex(0x6CC63E)}, {1, Hex(0x3E9A2A)}}).Use(cr);
-  cairo_fill_preserve(cr);
-  SetColor(cr, Hex(0x1F4E12));
-  cairo_set_line_width(cr, 2.4);
-  cairo_stroke(cr);
-  // Gloss on the upper half.
-  RoundedRectPath(cr, l + radius * 0.5, t + 2.5, w - radius, h * 0.42, h * 0.2);
-  Gradient::Linear(0, t + 2, 0, t + h * 0.45, {{0, Hex(0xFFFFFF, 0.5)}, {1, Hex(0xFFFFFF, 0.05)}}).Use(cr);
-  cairo_fill(cr);
+  DrawPill(cr, l, t, w, h, radius, false);
   TextStyle s = LitStyle(choiceSize);
   s.Shadow = Hex(0x143A0C, 0.45);
   DrawLabel(cr, {c.text, c.hot.Cx(), c.hot.Cy(), choiceSize}, s);

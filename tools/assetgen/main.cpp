@@ -2,8 +2,9 @@
 //
 // Draws every picture and synthesises every sound of the game, then writes
 // GAME_DIR/Data/Graphic.dxg, GAME_DIR/Data/Music.dxw and the loose files
-// (window icon, songs). With --png, also writes each picture as OUTDIR/NAME.png
-// and each sound as OUTDIR/NAME.wav, to look at and listen to.
+// (icons, songs). With --png, also writes each picture as OUTDIR/NAME.png, each
+// sound as OUTDIR/NAME.wav and the loose files under OUTDIR, to look at and
+// listen to.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -111,7 +112,8 @@ int main(int argc, char** argv) {
       const fs::path look = argv[3];
       for (const PictureItem& p : assets.Pictures) WriteFile(look / (p.Name + ".png"), p.Png);
       for (const SoundItem& s : assets.Sounds) WriteFile(look / (s.Name + ".wav"), s.Wav);
-      for (const FileItem& f : assets.Files) WriteFile(look / fs::path(f.Path).filename(), f.Bytes);
+      // Under their own paths: the icon's sizes share one file name.
+      for (const FileItem& f : assets.Files) WriteFile(look / f.Path, f.Bytes);
     }
     std::printf("assetgen: %zu pictures, %zu sounds, %zu files\n", assets.Pictures.size(), assets.Sounds.size(),
                 assets.Files.size());

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 namespace pondaro::assetgen {
 
@@ -179,7 +178,7 @@ namespace {
 struct Glow {
   double grow, blur, outer;
 };
-Glow GlowFor(const TextStyle& s) { return {s.OutlineWidth + 4, 1.6, std::max(3.0, s.Size * 0.16)}; }
+Glow GlowFor(const TextStyle& s) { return {s.OutlineWidth + 5, 1.6, std::max(3.0, s.Size * 0.16)}; }
 
 }  // namespace
 
@@ -200,8 +199,9 @@ void DrawLitLabel(cairo_t* cr, const Label& normal, double scale) {
   const TextStyle ls = LitStyle(lit.Size), ns = MenuStyle(normal.Size);
   const Glow g = GlowFor(ls);
   const PathFn litPath = LabelPath(lit);
-  // A wide, faint glow first; then the warm light that covers the normal words and
-  // their shadow, so that nothing of them shows between the larger letters.
+  // A wide, faint glow first; then the warm light that covers the normal words, so
+  // that nothing of them shows between the larger letters (their shadow, at most
+  // half opaque, may: it reads as the lit words' own).
   SoftShape(
       cr,
       [&](cairo_t* c) {
@@ -216,10 +216,6 @@ void DrawLitLabel(cairo_t* cr, const Label& normal, double scale) {
       cr,
       [&](cairo_t* c) {
         normalPath(c);
-        cairo_save(c);
-        cairo_translate(c, ns.ShadowDx, ns.ShadowDy);
-        normalPath(c);
-        cairo_restore(c);
         litPath(c);
       },
       g.grow, g.blur, HaloFill(LabelInk(lit)));
@@ -304,77 +300,6 @@ std::vector<uint8_t> TitlePicture(const std::string& text, double x, double y, d
   ScreenCanvas c(x, y, static_cast<int>(std::ceil(e.x + e.w - x)), static_cast<int>(std::ceil(e.y + e.h - y)));
   DrawLabel(c.Cr(), title, s);
   return c.Png();
-}
-
-void DrawInset(cairo_t* cr, const Field& f, bool dark) {
-  RoundedRectPath(cr, f.x - 2, f.y - 2, f.w + 4, f.h + 4, f.r + 2);
-  SetColor(cr, Hex(0xFFFFFF, dark ? 0.3 : 0.55));  // a light lip below the edge
-  cairo_fill(cr);
-  RoundedRectPath(cr, f.x, f.y, f.w, f.h, f.r);
-  if (dark)
-    Gradient::Linear(0, f.y, 0, f.y + f.h, {{0, Hex(0x06323A)}, {1, Hex(0x0E4E58)}}).Use(cr);
-  else
-    Gradient::Linear(0, f.y, 0, f.y + f.h, {{0, Hex(0xF3F6E6)}, {1, Hex(0xFFFFF8)}}).Use(cr);
-  cairo_fill_preserve(cr);
-  cairo_save(cr);
-  cairo_clip_preserve(cr);
-  // Inner shadow: a blurred ring drawn only inside the box.
-  SoftShape(
-      cr,
-      [&](cairo_t* c) {
-        cairo_set_fill_rule(c, CAIRO_FILL_RULE_EVEN_ODD);
-        cairo_rectangle(c, f.x - 20, f.y - 20, f.w + 40, f.h + 40);
-        RoundedRectPath(c, f.x, f.y, f.w, f.h, f.r);
-      },
-      dark ? Hex(0x000000, 0.55) : Hex(0x1D4A16, 0.45), 1.5, 2.5, 2.5);
-  cairo_restore(cr);
-  SetColor(cr, dark ? Hex(0x1E5A28) : Hex(0x3F7F2A));
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-}
-
-void DrawPlate(cairo_t* cr, const PlateShape& p) {
-  auto plate = [&](cairo_t* c) { RoundedRectPath(c, p.x, p.y, p.w, p.h, p.r); };
-  SoftShape(cr, plate, Hex(0x03262B, 0.5), 6, 9, 7);
-
-  // The leaf-green rim with light from the top left.
-  plate(cr);
-  Gradient::Linear(p.x, p.y, p.x + p.w * 0.4, p.y + p.h, {{0, Hex(0x9BE05A)}, {0.5, Hex(0x62BE3A)}, {1, Hex(0x3F962B)}})
-      .Use(cr);
-  cairo_fill(cr);
-
-  // The header band keeps the rim's green; below it a warm cream card.
-  const double m = 10;
-  const double cardY = p.headerBottom, cardH = p.y + p.h - m - cardY;
-  RoundedRectPath(cr, p.x + m, cardY, p.w - 2 * m, cardH, p.r - m);
-  Gradient::Linear(0, cardY, 0, cardY + cardH, {{0, Hex(0xFFF8DC)}, {1, Hex(0xF6E7B8)}}).Use(cr);
-  cairo_fill_preserve(cr);
-  SetColor(cr, Hex(0x3A7D25));
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-
-  // Leaf veins fanning across the header, faint.
-  cairo_save(cr);
-  RoundedRectPath(cr, p.x, p.y, p.w, p.headerBottom - p.y, p.r);
-  cairo_clip(cr);
-  SetColor(cr, Hex(0xDFFFB0, 0.22));
-  cairo_set_line_width(cr, 2.5);
-  const double cx = p.x + p.w / 2;
-  for (int i = -5; i <= 5; ++i) {
-    cairo_move_to(cr, cx, p.headerBottom + 40);
-    cairo_line_to(cr, cx + i * 60, p.y - 10);
-  }
-  cairo_stroke(cr);
-  // Gloss along the top.
-  RoundedRectPath(cr, p.x + 8, p.y + 5, p.w - 16, 30, 18);
-  Gradient::Linear(0, p.y + 5, 0, p.y + 35, {{0, Hex(0xFFFFFF, 0.35)}, {1, Hex(0xFFFFFF, 0)}}).Use(cr);
-  cairo_fill(cr);
-  cairo_restore(cr);
-
-  plate(cr);
-  SetColor(cr, Hex(0x24551A));
-  cairo_set_line_width(cr, 3);
-  cairo_stroke(cr);
 }
 
 }  // namespace pondaro::assetgen

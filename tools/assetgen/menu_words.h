@@ -97,20 +97,6 @@ std::vector<uint8_t> NormalPicture(const ButtonArt& button, Box* box = nullptr);
 std::vector<uint8_t> TitlePicture(const std::string& text, double x, double y, double cx, double top, double w,
                                   double h);
 
-// The leaf-green plate of the dialogs and the name-entry panel: a rim lit from the
-// top left, a header band in the rim's green above headerBottom, a cream card below.
-struct PlateShape {
-  double x, y, w, h, r, headerBottom;
-};
-void DrawPlate(cairo_t* cr, const PlateShape& plate);
-
-// A box sunk into a plate: pale inside (dark for light text), shaded along its
-// top and left edges.
-struct Field {
-  double x, y, w, h, r;
-};
-void DrawInset(cairo_t* cr, const Field& field, bool dark = false);
-
 // A box grown to hold another.
 Box Union(const Box& a, const Box& b);
 

@@ -7,6 +7,10 @@ OUT=$(cd "$BUILD" && pwd)/shots
 mkdir -p "$OUT"
 cd "$BUILD/game"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+# The scenarios start without settings; the settings of games played here
+# (`make play`) are put back afterwards.
+[ ! -f Config.cfg ] || mv Config.cfg Config.cfg.played
+trap 'rm -f Config.cfg; [ ! -f Config.cfg.played ] || mv Config.cfg.played Config.cfg' EXIT
 ./pondaro-shots --backdrop "$OUT/backdrop.png"
 echo "wrote $OUT/backdrop.png"
 for script in "$ROOT"/tools/shots/scenarios/*.txt; do
