@@ -173,9 +173,12 @@ void Monkey::Act(const MonkeyView& v, std::deque<InputEvent>& out, std::vector<M
   } else if (roll < 880) {  // a click or a held button, most often the left one
     const MouseButton b = Chance(0.7) ? MouseButton::Left : Chance(0.5) ? MouseButton::Right : MouseButton::Middle;
     if (!v.Targets.empty() && Chance(0.5)) {
+      // An item may reach past the screen's edges ("anywhere"): the part on it.
       const MonkeyView::Box& t = v.Targets[static_cast<size_t>(Pick(static_cast<int>(v.Targets.size())))];
-      x_ = t.Left + Pick(std::max(1, t.Right - t.Left + 1));
-      y_ = t.Top + Pick(std::max(1, t.Bottom - t.Top + 1));
+      const int left = std::clamp(t.Left, 0, 799), right = std::clamp(t.Right, left, 799);
+      const int top = std::clamp(t.Top, 0, 599), bottom = std::clamp(t.Bottom, top, 599);
+      x_ = left + Pick(right - left + 1);
+      y_ = top + Pick(bottom - top + 1);
     } else if (Chance(0.6)) {
       x_ = Pick(800);
       y_ = Pick(600);

@@ -34,15 +34,15 @@ namespace pondaro::test {
 namespace {
 
 // Live sprites in the whole tree, those waiting for the flush included. The
-// busiest legitimate moment is the feeding stage at a high level: 3 frog and
-// tongue sprites, the backdrop, the bottle and its plates (5), both stork legs
-// and the stork, and the insects. An insect flies in at most once a tick (one
-// chance in twenty from level 5 on) and dies off the screen within its crossing
-// time, under 400 ticks for the slowest kind; so fewer than 20 + 400 / 20 = 40 are
-// alive on average, and a run of luck stays well under a hundred. The crossing
-// has at most 6 x 4 lilies with their eyes and bonuses, the frog, the stone,
-// logs, ripples and goo: under a hundred. A tree that passes this bound is
-// leaking sprites.
+// busiest moment is the feeding stage: the frog, its tongue and tip, the
+// backdrop, the bottle and its plates (5), the stork's legs and the stork, and the
+// insects. At most one insect flies in a tick (one chance in twenty from level 5
+// on) and each is gone off the far edge within 850 ticks (the slowest midge, 1 px
+// a tick across 800 px and its own width); at level 5 about a dozen are alive on
+// average, and a hundred would take a run of luck beyond reason. The crossing has
+// at most 6 x 4 lilies, each with its eyes or bonus, the frog, the stone, logs,
+// ripples and goo: under a hundred. The menus hold a few dozen. A tree past this
+// bound is keeping sprites it should have let go.
 constexpr int kSpriteBound = 250;
 // Past these the game has stopped making sense (bonus lives and hooks included).
 constexpr int kLivesBound = 1000;
