@@ -38,7 +38,7 @@ shots: build
 
 bench: build
 	$(BUILD)/pondaro_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-	@if [ -x bench/run-game-bench.sh ]; then sh bench/run-game-bench.sh $(BUILD); fi
+	@if [ -f bench/run-game-bench.sh ]; then sh bench/run-game-bench.sh $(BUILD); fi
 	$(BUILD)/server/pondaro-scores-load
 
 sounds: build
