@@ -20,7 +20,7 @@ for screen in 1024x768 1920x1080; do
       rm -f Config.cfg
       xvfb-run -a -s "-screen 0 ${screen}x24" sh -c "
         ${WM:+$WM >/dev/null 2>&1 & sleep 1}
-        ./pondaro-pace $SECONDS_EACH $mode $display" | grep -E "^(empty|game|crossing|feeding|start-up|peak) "
+        ./pondaro-pace $SECONDS_EACH $mode $display" | grep -E "^(empty|game|crossing|feeding|start-up|peak)[ :]"
     done
   done
 done
