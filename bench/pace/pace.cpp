@@ -148,6 +148,8 @@ int PlayBoth(TMainForm& form, TApplication& app, PlayKeyboard& keys, std::vector
   keys.held.clear();
   form.ChangeScene(4);
   Set(form, "StorkAllowed", 1);
+  // A life lost on the crossing's last tick makes the next one wait: not the stage's.
+  for (const uint64_t due = app.NextTick(); app.NextTick() == due;) app.Step();
   Play("feeding", app, late, seconds, [&](long tick) {
     Set(form, "LevelTimeLeft", 60);
     Set(form, "Lives", 3);
