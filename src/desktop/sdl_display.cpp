@@ -140,6 +140,7 @@ bool SdlDisplay::InitRenderer(const Options& options, std::string& error) {
 
 SdlDisplay::~SdlDisplay() {
   text_.reset();
+  if (frame_) SDL_DestroyTexture(frame_);
   for (auto& s : slots_)
     if (s.texture) SDL_DestroyTexture(s.texture);
   if (renderer_) SDL_DestroyRenderer(renderer_);
@@ -216,6 +217,14 @@ SDL_Texture* SdlDisplay::Prepare(TextureId id, int alpha) {
 
 void SdlDisplay::BeginFrame() {
   if (!window_) return;
+  if (fullScreen_) {
+    if (!frame_) {
+      frame_ = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_TARGET, kWidth, kHeight);
+      if (frame_) SDL_SetTextureBlendMode(frame_, SDL_BLENDMODE_NONE);
+    }
+    drawingToFrame_ = frame_ && SDL_SetRenderTarget(renderer_, frame_) == 0;
+    if (drawingToFrame_) return;
+  }
   // Letterbox bars stay black; the game's Fill covers only the 800 x 600 area.
   int w = 0, h = 0;
   SDL_GetWindowSize(window_, &w, &h);
@@ -226,7 +235,15 @@ void SdlDisplay::BeginFrame() {
 }
 
 void SdlDisplay::EndFrame() {
-  if (renderer_) SDL_RenderPresent(renderer_);
+  if (!renderer_) return;
+  if (drawingToFrame_) {
+    drawingToFrame_ = false;
+    SDL_SetRenderTarget(renderer_, nullptr);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, frame_, nullptr, nullptr);  // letterboxed by the logical size
+  }
+  SDL_RenderPresent(renderer_);
 }
 
 void SdlDisplay::Fill(Color c) {

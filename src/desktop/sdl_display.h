@@ -111,6 +111,11 @@ class SdlDisplay : public Display {
   std::string caption_ = "PONDARO";
   std::string rendererName_, glRenderer_;
   bool fullScreen_ = false;
+  // In full screen the frame is drawn at 800 x 600 here and scaled once when
+  // presented: scaling every picture as it is drawn cost the software renderer
+  // several times the frame's own work on a large screen.
+  SDL_Texture* frame_ = nullptr;
+  bool drawingToFrame_ = false;
   int windowX_ = 0, windowY_ = 0;  // where the window was before full screen
 };
 

@@ -314,6 +314,43 @@ TEST_F(SdlWindowTest, DummyWindowDrawsAndSwitchesModes) {
   EXPECT_TRUE(display->SetIcon(Solid(32, 32, kGreen)));
 }
 
+// Full screen draws the 800 x 600 frame first and scales it once to the screen
+// (the dummy driver's desktop is 1024 x 768: no bars).
+TEST_F(SdlWindowTest, FullScreenShowsTheWholeFrameScaledToTheScreen) {
+  std::string error;
+  auto display = SdlDisplay::OpenWindow(error);
+  ASSERT_TRUE(display) << error;
+  ASSERT_TRUE(display->SetFullScreen(true));
+  const TextureId corner = display->CreateTexture(Solid(100, 100, kGreen), true);
+  for (int frame = 0; frame < 2; ++frame) {  // the second frame reuses the first one's canvas
+    display->BeginFrame();
+    display->Fill(Color{1, 2, 3, 255});
+    display->Draw(corner, Bounds(0, 0, 100, 100), 700, 500);
+    display->EndFrame();
+  }
+  SDL_Surface* screen = SDL_GetWindowSurface(SDL_GetWindowFromID(display->WindowId()));
+  ASSERT_NE(screen, nullptr);
+  auto pixel = [&](int x, int y) {
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_LockSurface(screen);
+    const auto* row = static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch;
+    SDL_GetRGB(reinterpret_cast<const Uint32*>(row)[x], screen->format, &r, &g, &b);
+    SDL_UnlockSurface(screen);
+    return Color{r, g, b, 255};
+  };
+  EXPECT_EQ(pixel(screen->w / 2, screen->h / 2), (Color{1, 2, 3, 255}));
+  EXPECT_EQ(pixel(1, 1), (Color{1, 2, 3, 255}));
+  EXPECT_EQ(pixel(screen->w - 2, screen->h - 2), kGreen);
+  EXPECT_EQ(pixel(screen->w * 7 / 8 - 4, screen->h * 5 / 6 + 4), (Color{1, 2, 3, 255}));  // beside the square
+  EXPECT_EQ(pixel(screen->w * 7 / 8 + 4, screen->h * 5 / 6 + 4), kGreen);
+  // Back in the window the frame is drawn straight again.
+  ASSERT_TRUE(display->SetFullScreen(false));
+  display->BeginFrame();
+  display->Fill(Color{4, 5, 6, 255});
+  EXPECT_EQ(At(display->ReadPixels(), 400, 300), (Color{4, 5, 6, 255}));
+  display->EndFrame();
+}
+
 TEST(SoftwareRasteriser, RecognisesCpuRenderersOnly) {
   for (const char* cpu :
        {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa X11 Software Rasterizer", "Mesa DRI swrast"})
