@@ -3,7 +3,7 @@ BUILD ?= build
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build play test shots bench sounds asan clean scores install
+.PHONY: all deps configure build play test shots bench sounds asan asan-build soak fuzz clean scores install
 
 all: build
 
@@ -44,11 +44,28 @@ bench: build
 sounds: build
 	sh tools/render-sounds.sh $(BUILD)
 
-asan: deps
+asan-build: deps
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPONDARO_ASAN=ON
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp cmake --build build-asan
+
+asan: asan-build
 	cd build-asan && LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
 	  SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j2
+
+# A million ticks of the monkey soak under the sanitizers, a new seed each time;
+# SOAK_SEED=N SOAK_TICKS=M replays one run.
+SOAK_TICKS ?= 1000000
+soak: asan-build
+	cd build-asan/game && LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
+	  PONDARO_SOAK_TICKS=$(SOAK_TICKS) PONDARO_SOAK_SEED=$${SOAK_SEED:-$$(date +%s)} \
+	  ../pondaro_tests --gtest_filter=Soak.Monkey
+
+# Every fuzzer for FUZZ_SECONDS each under the sanitizers (3 s each in `make test`).
+FUZZ_SECONDS ?= 120
+fuzz: asan-build
+	cd build-asan/game && LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp SDL_VIDEODRIVER=dummy \
+	  SDL_AUDIODRIVER=dummy PONDARO_FUZZ_SECONDS=$(FUZZ_SECONDS) PONDARO_FUZZ_SEED=$${FUZZ_SEED:-$$(date +%s)} \
+	  ../pondaro_tests --gtest_filter='*Fuzz*'
 
 clean:
 	rm -rf $(BUILD) build-asan

@@ -178,6 +178,13 @@ void TMainForm::FormClose() {
   GameMainExitClick();
 }
 
+// Asked to end by the system: no dialog, nothing more to play; what the player set
+// and scored is written as the exit from the menu would leave it.
+void TMainForm::EndSession() {
+  Guarded([&] { SaveSettings(); });
+  Terminated = true;
+}
+
 // ---- Events.
 
 void TMainForm::HandleEvent(const InputEvent& e) {
@@ -195,6 +202,7 @@ void TMainForm::HandleEvent(const InputEvent& e) {
     case EventType::FocusLost: DXTimerDeactivate(); break;
     case EventType::Resized: FormResize(); break;
     case EventType::Close: FormClose(); break;
+    case EventType::Terminate: EndSession(); break;
     case EventType::None: break;
   }
 }

@@ -118,6 +118,8 @@ class TMainForm {
   void DXTimerActivate();
   void DXTimerDeactivate();
   void FormClose();
+  // The system asks the program to end (Ctrl+C, logging out): settings written, loop ended.
+  void EndSession();
   void FormResize() { ResizePending = true; }
   void ResetHighScores();
 

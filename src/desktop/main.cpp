@@ -5,6 +5,7 @@
 #include "app/main_form.h"
 #include "desktop/command_line.h"
 #include "desktop/game_folder.h"
+#include "desktop/quit_signals.h"
 #include "desktop/sdl_events.h"
 #include "desktop/sdl_game.h"
 #include "sprites/errors.h"
@@ -13,6 +14,8 @@ using namespace pondaro;
 
 int main(int argc, char** argv) {
   if (auto status = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *status;
+  // From the start: a signal during start-up is answered once the loop runs.
+  InstallQuitSignals();
   // Started from another folder (a menu entry, a file manager), the game finds its
   // files beside the executable, or installed, in ../share/pondaro.
   const GameFolder folder = FindGameFolder(GameFolderCandidates());

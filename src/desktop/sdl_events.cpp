@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "desktop/quit_signals.h"
 #include "desktop/sdl_display.h"
 
 namespace pondaro {
@@ -112,6 +113,11 @@ bool SdlEventSource::WaitEvent(int timeoutMs, InputEvent& event) {
   // Events the game has no use for are dropped without ending the wait early.
   const Uint64 until = SDL_GetTicks64() + static_cast<Uint64>(timeoutMs > 0 ? timeoutMs : 0);
   for (;;) {
+    if (TakeQuitRequest()) {
+      event = InputEvent{};
+      event.Type = EventType::Terminate;
+      return true;
+    }
     const Sint64 left = static_cast<Sint64>(until - SDL_GetTicks64());
     const int got = timeoutMs <= 0 || left <= 0 ? SDL_PollEvent(&s) : SDL_WaitEventTimeout(&s, static_cast<int>(left));
     if (!got) return false;

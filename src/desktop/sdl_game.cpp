@@ -9,6 +9,12 @@ namespace pondaro {
 
 bool SdlGame::Start(Mode mode, std::string& error, const std::string& gameFolder) {
   if (!Runtime.Start(error)) return false;
+  if (mode == Mode::Window && !Runtime.HasScreen()) {
+    // SDL falls back to drawing into memory when it finds no display: the game
+    // would run where nobody can see it.
+    error = "Cannot open the game's window: no display was found (DISPLAY and WAYLAND_DISPLAY are not set).";
+    return false;
+  }
   Display = mode == Mode::Window ? SdlDisplay::OpenWindow(error) : SdlDisplay::OpenOffscreen(error);
   if (!Display) return false;
   Messages = std::make_unique<SdlMessageBox>(Display->WindowId());

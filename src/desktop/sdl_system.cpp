@@ -4,11 +4,34 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace pondaro {
+
+namespace {
+
+void Quiet(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card ALSA prints eight lines of its own while SDL looks for a
+// device; the game says in one line that it plays silent. The library SDL loads
+// is the one opened here, so its error handler is ours; it stays loaded.
+void QuietAlsa() {
+  static const bool done = [] {
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (!alsa) alsa = dlopen("libasound.so.2", RTLD_NOW);
+    if (!alsa) return false;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+    return set && set(Quiet) == 0;
+  }();
+  (void)done;
+}
+
+}  // namespace
 
 SdlRuntime::~SdlRuntime() { Stop(); }
 
@@ -23,8 +46,9 @@ bool SdlRuntime::Start(std::string& error) {
   }
   videoUp_ = true;
   // Separate from video so that a missing sound device does not stop the game.
+  QuietAlsa();
   audioUp_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  if (!audioUp_) std::fprintf(stderr, "No sound: %s\n", SDL_GetError());
+  if (!audioUp_) std::fprintf(stderr, "PONDARO: no sound: %s\n", SDL_GetError());
   // PNG support is built into SDL_image here; a failed IMG_Init only means the
   // codec gets loaded on first use, so it is not fatal.
   imageUp_ = (IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) != 0;
@@ -43,6 +67,14 @@ void SdlRuntime::Stop() {
   if (audioUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER);
   ttfUp_ = imageUp_ = audioUp_ = videoUp_ = false;
+}
+
+bool SdlRuntime::HasScreen() const {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver) return false;
+  if (std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0) return true;
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  return asked && SDL_strcasecmp(asked, driver) == 0;
 }
 
 uint64_t SdlClock::Milliseconds() const { return SDL_GetTicks64(); }

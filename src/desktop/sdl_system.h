@@ -22,6 +22,9 @@ class SdlRuntime {
   void Stop();
   bool Started() const { return videoUp_; }
   bool AudioAvailable() const { return audioUp_; }
+  // False when video runs on a driver that shows nothing (dummy, offscreen)
+  // without SDL_VIDEODRIVER asking for it: SDL's fallback when no display is found.
+  bool HasScreen() const;
 
  private:
   bool videoUp_ = false, audioUp_ = false, imageUp_ = false, ttfUp_ = false;

@@ -13,7 +13,11 @@ inline constexpr int Numpad0 = 96, Multiply = 106, Add = 107, Separator = 108, S
                      Divide = 111, F1 = 112, F24 = 135;
 }  // namespace vk
 
-enum class EventType { None, KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, FocusGained, FocusLost, Resized, Close };
+// Close is the window's close button; Terminate is the system asking the program
+// to end (a signal), which no scene may refuse.
+enum class EventType {
+  None, KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, FocusGained, FocusLost, Resized, Close, Terminate
+};
 
 enum class MouseButton { Left = 1, Middle = 2, Right = 3 };
 

@@ -83,6 +83,9 @@ void TSprite::RemoveChild(TSprite* child) {
 }
 
 void TSprite::Clear() {
+  // The root's destructor has cleared it already when ~TSprite runs: by then it
+  // is no longer a TSpriteEngine to look up.
+  if (list_.empty()) return;
   TSpriteEngine* root = Root();
   while (!list_.empty()) {
     if (root)

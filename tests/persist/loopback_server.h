@@ -1,5 +1,6 @@
 // A tiny HTTP server on 127.0.0.1 for the tests: it records every request's line
-// and headers and answers with scripted replies, one per request, in order.
+// and headers and answers with scripted replies, one per request, in order. And
+// the HTTP client that sends the game's requests there.
 #pragma once
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -7,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <chrono>
@@ -17,13 +19,20 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "persist/score_service.h"
+#include "platform/services.h"
+
 namespace pondaro::test {
 
 struct ServerReply {
-  enum Kind { Answer, Silent, Hangup } kind = Answer;
+  enum Kind { Answer, Silent, Hangup, Raw } kind = Answer;
   int status = 200;
-  std::string body;
+  std::string body;  // Raw: the whole reply, status line and headers included
   std::vector<std::string> headers;  // extra header lines, without CRLF
+  size_t chunk = 0;  // Raw: sent this many bytes at a time (0: at once)...
+  int pauseMs = 0;   // ...with this pause between them; then the connection closes
 
   static ServerReply Ok(std::string body, std::vector<std::string> headers = {}) {
     return {Answer, 200, std::move(body), std::move(headers)};
@@ -31,6 +40,10 @@ struct ServerReply {
   static ServerReply Status(int status, std::string body = "") { return {Answer, status, std::move(body), {}}; }
   static ServerReply NeverAnswers() { return {Silent, 0, "", {}}; }
   static ServerReply CloseAtOnce() { return {Hangup, 0, "", {}}; }
+  // Exactly these bytes, perhaps trickled, then the connection closed.
+  static ServerReply Bytes(std::string bytes, size_t chunk = 0, int pauseMs = 0) {
+    return {Raw, 0, std::move(bytes), {}, chunk, pauseMs};
+  }
 };
 
 struct ServerRequest {
@@ -131,6 +144,17 @@ class LoopbackServer {
         }
       }
       if (reply.kind == ServerReply::Hangup) return Close(fd);
+      if (reply.kind == ServerReply::Raw) {
+        const std::string& out = reply.body;
+        const size_t step = reply.chunk ? reply.chunk : out.size();
+        for (size_t sent = 0; sent < out.size() && !stop_;) {
+          const ssize_t n = send(fd, out.data() + sent, std::min(step, out.size() - sent), MSG_NOSIGNAL);
+          if (n <= 0) break;  // the client gave up
+          sent += static_cast<size_t>(n);
+          if (reply.pauseMs > 0 && sent < out.size()) std::this_thread::sleep_for(std::chrono::milliseconds(reply.pauseMs));
+        }
+        return Close(fd);
+      }
       if (reply.kind == ServerReply::Silent) {
         // Hold the connection, say nothing, until the client gives up.
         while (WaitReadable(fd))
@@ -178,6 +202,21 @@ class LoopbackServer {
   std::mutex mutex_;
   std::deque<ServerReply> replies_;
   std::vector<ServerRequest> requests_;
+};
+
+// Sends the game's requests to a test's server instead of the configured one.
+class Rebased : public HttpClient {
+ public:
+  Rebased(HttpClient& real, std::string to) : real_(real), to_(std::move(to)) {}
+  std::optional<std::string> Get(const std::string& url, std::string& error) override {
+    const std::string from = kVersionCheckBase;
+    EXPECT_EQ(url.rfind(from, 0), 0u) << url;
+    return real_.Get(to_ + url.substr(from.size()), error);
+  }
+
+ private:
+  HttpClient& real_;
+  std::string to_;
 };
 
 }  // namespace pondaro::test

@@ -12,21 +12,6 @@
 namespace pondaro::test {
 namespace {
 
-// Sends the game's requests to the test's server instead of the configured one.
-class Rebased : public HttpClient {
- public:
-  Rebased(HttpClient& real, std::string to) : real_(real), to_(std::move(to)) {}
-  std::optional<std::string> Get(const std::string& url, std::string& error) override {
-    const std::string from = kVersionCheckBase;
-    EXPECT_EQ(url.rfind(from, 0), 0u) << url;
-    return real_.Get(to_ + url.substr(from.size()), error);
-  }
-
- private:
-  HttpClient& real_;
-  std::string to_;
-};
-
 class Submit : public NameEntryFixture {
  protected:
   // Short time-outs, so a silent server costs the test a second and a half.
