@@ -1,6 +1,8 @@
 #include "sprites/image_list.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "sprites/errors.h"
 #include "sprites/wave_list.h"
@@ -133,13 +135,41 @@ void TPictureCollection::LoadFromBytes(const std::vector<uint8_t>& bytes, const 
   LoadFromRecords(records, decoder, fileName);
 }
 
+namespace {
+
+struct Decoded {
+  std::optional<Pixels> pixels;
+  std::string error;
+};
+
+// Decoding the pictures is most of the game's start-up: it is shared out among the
+// machine's cores. Each picture is decoded on its own, so the order does not matter.
+std::vector<Decoded> DecodeAll(const std::vector<CollectionRecord>& records, const PictureDecoder& decoder) {
+  std::vector<Decoded> out(records.size());
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    for (size_t i; (i = next++) < records.size();)
+      out[i].pixels = decoder.Decode(records[i].Payload.data(), records[i].Payload.size(), out[i].error);
+  };
+  const size_t helpers = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), 4) - 1;
+  std::vector<std::thread> threads;
+  for (size_t t = 0; t < helpers && t + 1 < records.size(); ++t) threads.emplace_back(work);
+  work();
+  for (auto& t : threads) t.join();
+  return out;
+}
+
+}  // namespace
+
 void TPictureCollection::LoadFromRecords(const std::vector<CollectionRecord>& records,
                                          const PictureDecoder& decoder, const std::string& fileName) {
   Clear();
+  decoder_ = &decoder;
+  std::vector<Decoded> decoded = DecodeAll(records, decoder);
   for (size_t i = 0; i < records.size(); ++i) {
     const CollectionRecord& r = records[i];
-    std::string error;
-    std::optional<Pixels> pixels = decoder.Decode(r.Payload.data(), r.Payload.size(), error);
+    std::string& error = decoded[i].error;
+    std::optional<Pixels>& pixels = decoded[i].pixels;
     if (pixels && (pixels->Width <= 0 || pixels->Height <= 0 ||
                    pixels->Rgba.size() != static_cast<size_t>(pixels->Width) * pixels->Height * 4)) {
       pixels.reset();
@@ -151,6 +181,7 @@ void TPictureCollection::LoadFromRecords(const std::vector<CollectionRecord>& re
                            "' is not a picture (" + error + ")");
     }
     auto& item = Add(r.Name, std::move(*pixels));
+    item.Png = r.Payload;
     item.PatternWidth = r.PatternWidth;
     item.PatternHeight = r.PatternHeight;
     item.SkipWidth = r.SkipWidth;
@@ -163,7 +194,20 @@ void TPictureCollection::LoadFromRecords(const std::vector<CollectionRecord>& re
 
 void TPictureCollection::Upload(TPictureCollectionItem& item) {
   if (item.Texture != 0) display_->DestroyTexture(item.Texture);
+  item.Texture = 0;
+  if (item.Picture.Rgba.empty() && !item.Png.empty() && decoder_) {
+    std::string error;
+    if (auto again = decoder_->Decode(item.Png.data(), item.Png.size(), error)) item.Picture.Rgba = std::move(again->Rgba);
+  }
+  if (item.Picture.Rgba.empty()) return;
   item.Texture = display_->CreateTexture(item.Picture, AllOpaque(item.Picture));
+  if (item.Png.empty()) return;
+  // The display holds the colours now: keep the alpha the pixel test reads.
+  if (item.Alpha.empty()) {
+    item.Alpha.resize(item.Picture.Rgba.size() / 4);
+    for (size_t i = 0; i < item.Alpha.size(); ++i) item.Alpha[i] = item.Picture.Rgba[i * 4 + 3];
+  }
+  std::vector<uint8_t>().swap(item.Picture.Rgba);
 }
 
 void TPictureCollection::Restore(Display& display) {

@@ -62,7 +62,12 @@ class TPictureCollectionItem {
   bool Transparent = true;
   uint32_t TransparentColor = 0;
 
-  Pixels Picture;              // CPU copy, for the pixel-exact collision test
+  // CPU copy, for the pixel-exact collision test. Once a picture read from the
+  // collection is on the display, only its alpha is kept here (Alpha); the stored
+  // PNG (Png) brings the colours back should it ever be uploaded again.
+  Pixels Picture;
+  std::vector<uint8_t> Alpha;  // one byte a pixel, row by row; empty while Picture holds them
+  std::vector<uint8_t> Png;
   TextureId Texture = 0;       // 0 while not uploaded to a display
   TPictureCollectionItem* NextInBucket = nullptr;
 
@@ -78,6 +83,11 @@ class TPictureCollectionItem {
   // Empty when n is not a frame; clipped to the picture (negative skips overlap).
   TRect FrameRectOf(int n) const;
   bool Ready() const { return Texture != 0; }
+  // The pixel test's view: alpha of a pixel of the whole picture.
+  bool HasPixels() const { return !Alpha.empty() || !Picture.Rgba.empty(); }
+  uint8_t AlphaAt(int x, int y) const {
+    return Alpha.empty() ? Picture.AlphaAt(x, y) : Alpha[static_cast<size_t>(y) * Picture.Width + x];
+  }
 
   // Drawing calls; each draws nothing when the item is not ready or n is not a frame.
   void Draw(Display& d, int x, int y, int n) const;
@@ -129,6 +139,7 @@ class TPictureCollection {
   void DropTextures();
 
   std::vector<std::unique_ptr<TPictureCollectionItem>> items_;
+  const PictureDecoder* decoder_ = nullptr;  // of the last load, for uploads after the colours went
   TPictureCollectionItem* buckets_[256] = {};
   Display* display_ = nullptr;
 };

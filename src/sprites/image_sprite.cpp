@@ -103,9 +103,9 @@ bool TImageSprite::HitTest(TSprite* other) {
   if (!OverlapRect(Bounds(x1, y1, w1, h1), Bounds(x2, y2, w2, h2))) return false;
 
   const int n1 = CurrentFrame(), n2 = o->CurrentFrame();
-  const Pixels& p1 = Image->Picture;
-  const Pixels& p2 = o->Image->Picture;
-  if (p1.Rgba.empty() || p2.Rgba.empty() || n1 < 0 || n1 >= Image->FrameCount() || n2 < 0 ||
+  const TPictureCollectionItem& p1 = *Image;
+  const TPictureCollectionItem& p2 = *o->Image;
+  if (!p1.HasPixels() || !p2.HasPixels() || n1 < 0 || n1 >= Image->FrameCount() || n2 < 0 ||
       n2 >= o->Image->FrameCount())
     return true;
 
@@ -119,9 +119,9 @@ bool TImageSprite::HitTest(TSprite* other) {
 
   // Keep the scan inside both pictures, whatever the frame layout says.
   const int i0 = std::max({0, -sx1, -sx2});
-  const int i1 = std::min({w, p1.Width - sx1, p2.Width - sx2});
+  const int i1 = std::min({w, p1.Width() - sx1, p2.Width() - sx2});
   const int j0 = std::max({0, -sy1, -sy2});
-  const int j1 = std::min({h, p1.Height - sy1, p2.Height - sy2});
+  const int j1 = std::min({h, p1.Height() - sy1, p2.Height() - sy2});
   for (int j = j0; j < j1; ++j)
     for (int i = i0; i < i1; ++i)
       if (p1.AlphaAt(sx1 + i, sy1 + j) >= kOpaqueAlpha && p2.AlphaAt(sx2 + i, sy2 + j) >= kOpaqueAlpha)
