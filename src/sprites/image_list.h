@@ -110,6 +110,7 @@ class TPictureCollection {
 
   // Reads Data/Graphic.dxg: clears the collection, decodes every picture. Throws
   // EDataFileError naming the file and what is wrong; the collection is then empty.
+  // The decoder must outlive the collection: a later upload decodes again with it.
   void LoadFromFile(const std::string& path, const PictureDecoder& decoder);
   // The same from a whole file's bytes already in memory; `fileName` names it in errors.
   void LoadFromBytes(const std::vector<uint8_t>& bytes, const PictureDecoder& decoder,

@@ -201,5 +201,30 @@ TEST(ImageList, LoadKeepsAttributesAndAFailedLoadLeavesNothing) {
   EXPECT_TRUE(display.textures.empty());
 }
 
+TEST(ImageList, ALoadedPictureKeepsOnlyItsAlphaOnceUploadedAndComesBackWhole) {
+  test::RawPictureDecoder decoder;
+  RecordingDisplay first, second;
+  TPictureCollection images;
+  Pixels picture = SolidPixels(3, 2, kRed);
+  picture.Rgba[4 * 4 + 3] = 0;  // one clear pixel
+  CollectionRecord frog;
+  frog.Name = "frog";
+  frog.Payload = test::EncodeRawPicture(picture);
+  images.LoadFromRecords({frog}, decoder, "Data/Graphic.dxg");
+  const auto& item = images.Find("frog");
+  EXPECT_EQ(item.Picture.Rgba, picture.Rgba);  // no display yet: all of it
+
+  images.Restore(first);
+  EXPECT_TRUE(item.Picture.Rgba.empty());
+  ASSERT_TRUE(item.HasPixels());
+  EXPECT_EQ(item.AlphaAt(1, 1), 0);
+  EXPECT_EQ(item.AlphaAt(0, 1), 255);
+  EXPECT_EQ(item.Width(), 3);
+
+  images.Restore(second);  // a new display after a mode switch gets the colours again
+  EXPECT_EQ(second.textures.at(item.Texture).Rgba, picture.Rgba);
+  EXPECT_EQ(item.AlphaAt(1, 1), 0);
+}
+
 }  // namespace
 }  // namespace pondaro
