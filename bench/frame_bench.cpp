@@ -9,16 +9,22 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/main_form.h"
 #include "desktop/sdl_display.h"
+#include "desktop/sdl_picture.h"
 #include "desktop/sdl_system.h"
 #include "desktop/sdl_text.h"
+#include "game/stork.h"
 #include "sprites/image_list.h"
 #include "sprites/image_sprite.h"
 #include "sprites/sprite.h"
+#include "tee_display.h"
 
 namespace {
 
 using namespace pondaro;
+using bench::RawReplay;
+using bench::TeeDisplay;
 
 constexpr int kSprites = 60, kSize = 120;
 const char* const kTexts[6] = {"Level 3", "Lives 2", "Score 12450", "Time 41", "Pause", "PONDARO"};
@@ -144,6 +150,114 @@ void BM_Frame60SpritesRawSDL(benchmark::State& state) {
   SDL_FreeSurface(canvas);
 }
 BENCHMARK(BM_Frame60SpritesRawSDL)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// ---- The feeding stage at level 5: the insects of that level, the stork diving
+// between its legs and the tongue out, sweeping. Each iteration is one whole
+// frame tick of the game (input, move, flush, draw, texts, rules, present).
+
+class NoKeys : public Keyboard {
+ public:
+  bool IsDown(int) const override { return false; }
+};
+class Silence : public SoundOutput {
+ public:
+  bool Initialized() const override { return false; }
+  SampleId LoadSample(const uint8_t*, size_t, std::string&) override { return 1; }
+  void FreeSample(SampleId) override {}
+  VoiceId CreateVoice(SampleId) override { return 0; }
+  void FreeVoice(VoiceId) override {}
+  void Start(VoiceId, const VoiceSettings&) override {}
+  void Stop(VoiceId) override {}
+  bool IsPlaying(VoiceId) const override { return false; }
+};
+class NoMusic : public ModulePlayer {
+ public:
+  int SongLoadFromFile(const std::string&) override { return 0; }
+  void SongPlay(int) override {}
+  int SongGetOrder(int) override { return 0; }
+  void SongFree(int) override {}
+};
+class NoNet : public HttpClient, public Shell, public MessageBox {
+ public:
+  std::optional<std::string> Get(const std::string&, std::string& error) override {
+    error = "offline";
+    return std::nullopt;
+  }
+  bool OpenUrl(const std::string&) override { return false; }
+  void Show(const std::string&) override {}
+};
+class TickClock : public Clock {
+ public:
+  uint64_t now = 0;
+  uint64_t Milliseconds() const override { return now; }
+  void Sleep(int ms) override { now += ms; }
+};
+
+struct FeedingStage {
+  TeeDisplay tee{*Shared().display};
+  NoKeys keys;
+  Silence sound;
+  NoMusic music;
+  NoNet net;
+  TickClock clock;
+  SdlPictureDecoder decoder;
+  TMainForm form{FormServices{tee, keys, sound, music, net, net, net, clock, decoder}};
+  int ticks = 0;
+
+  FeedingStage() {
+    form.DataDir = PONDARO_GAME_DIR;
+    form.Seed(5);
+    form.FormCreate();
+    form.Level = 5;
+    form.ChangeScene(4);
+    new TNogaAist(form, 1);
+    new TNogaAist(form, 2);
+    for (int i = 0; i < 300; ++i) Tick();  // the insects of level 5 at their usual number
+  }
+  // Keeps the busiest state going: a stork always diving, the tongue always out.
+  void Tick() {
+    TFeeding& f = form.Feeding;
+    form.Lives = 1000000;
+    form.LevelTimeLeft = 60;
+    form.FireHeld = true;
+    form.AimAngleOffset = std::sin(ticks * 0.05) * 60;
+    if (f.StorkLegsDown && form.Root().Count() > 0) {
+      int storks = 0;
+      form.Root().ForEach<TAist>([&](TAist*) { ++storks; });
+      if (storks == 0) {
+        f.StorkGone = false;
+        new TAist(form);
+      }
+    }
+    clock.now += 30;
+    form.DXTimerTimer();
+    ++ticks;
+  }
+};
+
+FeedingStage& Feeding() {
+  static FeedingStage stage;
+  return stage;
+}
+
+void BM_FeedingStageLevel5(benchmark::State& state) {
+  FeedingStage& stage = Feeding();
+  for (auto _ : state) stage.Tick();
+  state.counters["sprites"] = stage.form.Root().Count();
+}
+BENCHMARK(BM_FeedingStageLevel5)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_FeedingStageLevel5RawSDL(benchmark::State& state) {
+  FeedingStage& stage = Feeding();
+  stage.tee.frames.clear();
+  stage.tee.recording = true;
+  for (int i = 0; i < 200; ++i) stage.Tick();
+  stage.tee.recording = false;
+  RawReplay replay(stage.tee, *FindFontFace(GameFontFamilies()));
+  size_t n = 0;
+  for (auto _ : state) replay.Play(n++);
+}
+BENCHMARK(BM_FeedingStageLevel5RawSDL)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 

@@ -2,7 +2,10 @@
 // menu) and reports its CPU use and how punctual its ticks were; with "empty" it
 // runs a loop that only clears and presents every 30 ms: the floor to compare with.
 //
-//   pondaro-pace [SECONDS] [game|empty]      (run in build/game under Xvfb)
+//   pondaro-pace [SECONDS] [game|empty] [window|full]   (run in build/game under Xvfb)
+//
+// "full" switches to full screen first, as Alt+Enter does (the empty loop then
+// presents a full-screen window too).
 #include <SDL.h>
 #include <sys/resource.h>
 
@@ -71,6 +74,7 @@ int Empty(SdlDisplay& display, double seconds) {
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10;
   const std::string mode = argc > 2 ? argv[2] : "game";
+  const bool full = argc > 3 && std::string(argv[3]) == "full";
   SdlGame game;
   std::string error;
   if (!game.Start(SdlGame::Mode::Window, error)) {
@@ -79,7 +83,10 @@ int main(int argc, char** argv) {
   }
   SdlDisplay* display = game.Display.get();
   std::printf("renderer: %s %s\n", display->RendererName().c_str(), display->GlRenderer().c_str());
-  if (mode == "empty") return Empty(*display, seconds);
+  if (mode == "empty") {
+    if (full) display->SetFullScreen(true);
+    return Empty(*display, seconds);
+  }
 
   SdlKeyboard keyboard;
   SdlEventSource events(display);
@@ -92,7 +99,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;
   }
+  if (full) form.GameFullScreenClick();
   TApplication app(form, events, clock);
+  game.Attach(app);
   std::vector<double> late;
   app.LatenessLog = &late;
   // Start-up to the first frame on the screen.

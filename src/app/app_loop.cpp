@@ -1,6 +1,7 @@
 #include "app/app_loop.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "app/main_form.h"
 
@@ -8,9 +9,12 @@ namespace pondaro {
 
 namespace {
 
+// A timer with an interval of 0 never fires, as the system's timers do not.
+bool Running(const TWindowTimer& timer) { return timer.Enabled && timer.Interval > 0; }
+
 // Fires a due window timer; like the system's timers it never fires twice to catch up.
 void FireIfDue(TWindowTimer& timer, uint64_t now, TMainForm& form, void (TMainForm::*handler)()) {
-  if (!timer.Enabled || now < timer.Due) return;
+  if (!Running(timer) || now < timer.Due) return;
   timer.Due += timer.Interval;
   if (timer.Due <= now) timer.Due = now + timer.Interval;
   form.Guarded([&] { (form.*handler)(); });
@@ -21,14 +25,25 @@ void FireIfDue(TWindowTimer& timer, uint64_t now, TMainForm& form, void (TMainFo
 TApplication::TApplication(TMainForm& form, EventSource& events, Clock& clock)
     : form_(form), events_(events), clock_(clock), nextTick_(clock.Milliseconds()) {}
 
-void TApplication::Run() {
-  while (!form_.Terminated) Step();
+int TApplication::Run() {
+  // The handlers report the game's own errors and go on; what still escapes them
+  // (a data file that has gone bad, memory) ends the game, but never silently.
+  try {
+    while (!form_.Terminated) Step();
+    return 0;
+  } catch (const std::exception& e) {
+    form_.ShowError(e.what());
+  } catch (...) {
+    form_.ShowError("An unexpected error ended the game.");
+  }
+  form_.Terminated = true;
+  return 1;
 }
 
 uint64_t TApplication::NextDeadline() const {
   uint64_t d = nextTick_;
-  if (form_.Timer1.Enabled) d = std::min(d, form_.Timer1.Due);
-  if (form_.LevelTimer.Enabled) d = std::min(d, form_.LevelTimer.Due);
+  if (Running(form_.Timer1)) d = std::min(d, form_.Timer1.Due);
+  if (Running(form_.LevelTimer)) d = std::min(d, form_.LevelTimer.Due);
   return d;
 }
 
@@ -63,6 +78,7 @@ void TApplication::RunDue(uint64_t now) {
   // After a stall, start a new schedule instead of running the missed ticks.
   if (nextTick_ <= now) nextTick_ = now + kTickMs;
   if (form_.DXTimerEnabled) form_.Guarded([&] { form_.DXTimerTimer(); });
+  if (Housekeeping) Housekeeping();
 }
 
 }  // namespace pondaro

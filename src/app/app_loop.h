@@ -2,6 +2,7 @@
 // they fall due, and the frame tick at most once per 30 ms. It sleeps in between.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/events.h"
@@ -20,8 +21,9 @@ class TApplication {
 
   TApplication(TMainForm& form, EventSource& events, Clock& clock);
 
-  // Runs until the form is terminated.
-  void Run();
+  // Runs until the form is terminated: 0. An error that escapes the handlers is
+  // shown and ends the run: 1.
+  int Run();
   // One pass: waits for an event or the next deadline, then handles what is due.
   void Step();
   // Handles everything due at `now`: timers first, then the frame tick.
@@ -29,6 +31,9 @@ class TApplication {
 
   // When set, the lateness of every tick (ms behind its schedule) is appended.
   std::vector<double>* LatenessLog = nullptr;
+  // Run after every frame tick: the platform's own upkeep (reaping finished
+  // browser processes).
+  std::function<void()> Housekeeping;
   uint64_t NextTick() const { return nextTick_; }
 
  private:

@@ -1,4 +1,6 @@
 // The 30 ms frame tick, the two window timers and the music keep-alive.
+#include <cmath>
+
 #include "app/main_form.h"
 #include "app/scene_sprites.h"
 #include "menus/game_over.h"
@@ -24,11 +26,13 @@ void TMainForm::DXTimerTimer() {
 }
 
 void TMainForm::ComputeAimAngle() {
-  const double scale = DXDraw().WindowWidth() / 720.0;
+  // The pointer arrives in surface pixels in a window and in full screen alike.
+  const double scale = DXDraw().SurfaceWidth() / 720.0;
   if (AimFixed)
     AimAngle = 400 / scale - 180 + AimAngleOffset;
   else if (!Paused && !GameMainExit)
     AimAngle = MouseX / scale - 180 + AimAngleOffset;
+  if (!std::isfinite(AimAngle)) AimAngle = 180.0;
   if (AimAngle > 240) AimAngle = 240.0;
   if (AimAngle < 120) AimAngle = 120.0;
 }
@@ -69,6 +73,8 @@ void TMainForm::EnableTimer(TWindowTimer& timer, bool on) {
   if (on && !timer.Enabled) timer.Due = Services.clock.Milliseconds() + timer.Interval;
   timer.Enabled = on;
 }
+
+void TMainForm::SyncLevelTimer() { EnableTimer(LevelTimer, Scene == 4 && !Paused && !GameMainExit); }
 
 void TMainForm::SetTimerInterval(TWindowTimer& timer, int ms) {
   timer.Interval = ms;

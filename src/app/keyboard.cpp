@@ -1,27 +1,45 @@
-// Key events, and the input states polled once a tick.
+// Key events by scene, and the input states polled once a tick.
 #include "app/main_form.h"
 
 namespace pondaro {
 
+namespace {
+
+// The stick's dead zone: half its travel either way.
+constexpr int kStickThreshold = 500;
+
+}  // namespace
+
 void TMainForm::UpdateInputStates() {
-  const Keyboard& k = Services.keyboard;
   // Every state reads as released while the window is in the background.
   if (AppInactive) {
     Input = TInputStates{};
     return;
   }
-  Input.isUp = k.IsDown('W') || k.IsDown(vk::Up);
-  Input.isDown = k.IsDown('S') || k.IsDown(vk::Down);
-  Input.isLeft = k.IsDown(vk::Left);
-  Input.isRight = k.IsDown(vk::Right);
-  Input.isButton[1] = k.IsDown(vk::Space);
-  Input.isButton[2] = k.IsDown('X') || k.IsDown(vk::Space);
-  Input.isButton[3] = k.IsDown(vk::Escape) || k.IsDown('P');
-  Input.isButton[4] = k.IsDown('A');
-  Input.isButton[5] = k.IsDown('D');
+  const Keyboard& k = Services.keyboard;
+  const JoystickState j = k.Joystick();
+  Input.isUp = k.IsDown('W') || k.IsDown(vk::Up) || j.Y < -kStickThreshold;
+  Input.isDown = k.IsDown('S') || k.IsDown(vk::Down) || j.Y > kStickThreshold;
+  Input.isLeft = k.IsDown(vk::Left) || j.X < -kStickThreshold;
+  Input.isRight = k.IsDown(vk::Right) || j.X > kStickThreshold;
+  for (int n = 1; n <= 32; ++n) Input.isButton[n] = (j.Buttons >> (n - 1)) & 1u;
+  Input.isButton[1] = Input.isButton[1] || k.IsDown(vk::Space);
+  Input.isButton[2] = Input.isButton[2] || k.IsDown('X') || k.IsDown(vk::Space);
+  Input.isButton[3] = Input.isButton[3] || k.IsDown(vk::Escape) || k.IsDown('P');
+  Input.isButton[4] = Input.isButton[4] || k.IsDown('A');
+  Input.isButton[5] = Input.isButton[5] || k.IsDown('D');
 }
 
-void TMainForm::FormKeyDown(int key, bool /*shift*/, bool /*ctrl*/, bool alt) {
+void TMainForm::TogglePause() {
+  Paused = !Paused;
+  if (Scene == 3) {
+    LevelBanner = false;
+    EnableTimer(Timer1, !Timer1.Enabled);
+  }
+  SyncLevelTimer();
+}
+
+void TMainForm::FormKeyDown(int key, bool /*shift*/, bool ctrl, bool alt) {
   const bool enter = key == vk::Return && !alt;
   switch (Scene) {
     case 1:
@@ -29,14 +47,35 @@ void TMainForm::FormKeyDown(int key, bool /*shift*/, bool /*ctrl*/, bool alt) {
       break;
     case 2:
       if (key == vk::Escape) GameMainExitClick();
-      if (enter) ChangeScene(3);
+      // Not behind the exit dialog: the crossing would start frozen under it.
+      if (enter && !GameMainExit) ChangeScene(3);
       break;
     case 3:
+      if (key == 'P' && !GameMainExit) TogglePause();
+      FireHeld = key == vk::Space || ctrl || enter;
+      if (key == vk::Escape && !Paused) GameMainExitClick();
+      break;
     case 4:
+      if (ctrl) FireHeld = true;
+      if (key == 'P' && !GameMainExit) TogglePause();
+      if (key == vk::Escape && !Paused) GameMainExitClick();
+      break;
     case 5:
-    case 6:
-    case 7:
       if (key == vk::Escape) ChangeScene(2);
+      break;
+    case 6:
+      if (key == vk::Escape) ChangeScene(2);
+      if (Scene == 6 && GamegoEdit) TypeCountry(key);
+      break;
+    case 7:
+      if (key == vk::Escape) {
+        if (GameClearHighScore) {
+          ChangeScene(7);
+          GameClearHighScoreClick();
+        } else {
+          ChangeScene(2);
+        }
+      }
       break;
     case 9:
       // Alt+Enter counts here too: the row asks for Enter, not Enter without Alt.

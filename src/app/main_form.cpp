@@ -1,6 +1,5 @@
 #include "app/main_form.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include "persist/codec.h"
@@ -24,9 +23,8 @@ int TMainForm::Random(int n) {
   return std::uniform_int_distribution<int>(0, n - 1)(rng_);
 }
 
-void TMainForm::Randomize() {
-  rng_.seed(static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-}
+// From the clock service, so that a simulated clock makes every reseed repeatable.
+void TMainForm::Randomize() { rng_.seed(static_cast<uint32_t>(Services.clock.Milliseconds())); }
 
 std::string TMainForm::Path(const std::string& relative) const {
   return DataDir.empty() || DataDir == "." ? relative : DataDir + "/" + relative;
@@ -120,7 +118,22 @@ void TMainForm::DXDrawInitialize() {
   ImageList.Restore(DXDraw());
   SpriteEngine.SetDisplay(&DXDraw());
   DXTimerEnabled = true;
-  DXWaveList.LoadFromFile(Path("Data/Music.dxw"), Services.sound, Services.clock);
+  // At start-up a bad sound file stops the game (the caller says so). Later, when
+  // the file went bad while the game ran, the game plays on without sound: the
+  // sounds keep their names and play nothing.
+  std::vector<std::string> names;
+  for (int i = 0; i < DXWaveList.Count(); ++i) names.push_back(DXWaveList.Items(i).Name);
+  try {
+    DXWaveList.LoadFromFile(Path("Data/Music.dxw"), Services.sound, Services.clock);
+  } catch (const EDataFileError& e) {
+    if (names.empty()) throw;
+    for (const std::string& name : names) {
+      CollectionRecord silent;
+      silent.Name = name;
+      DXWaveList.Add(silent, Services.sound, Services.clock);
+    }
+    ShowError(std::string(e.what()) + "\nThe game goes on without sound.");
+  }
 }
 
 void TMainForm::DXDrawFinalize() {
@@ -134,9 +147,10 @@ void TMainForm::GameFullScreenClick() {
   GamegoEdit = false;
   DXDrawFinalize();
   if (!DXDraw().SetFullScreen(GameFullScreen)) {
-    // The display stays down until a later switch succeeds.
+    // A mode that cannot be set is not the player's choice: back to the one that works.
+    GameFullScreen = !GameFullScreen;
+    DXDraw().SetFullScreen(GameFullScreen);
     ShowError("Display mode cannot be changed (800x600 16bit)");
-    return;
   }
   DXDrawInitializing();
   Guarded([&] { DXDrawInitialize(); });
@@ -158,28 +172,15 @@ void TMainForm::FormClose() {
   GameMainExitClick();
 }
 
-void TMainForm::GameMainExitClick() {
-  if (Scene != 2 && Scene != 3 && Scene != 4) return;
-  if (Paused) return;
-  GameMainExit = !GameMainExit;
-  LevelBanner = false;
-  EnableTimer(LevelTimer, !LevelTimer.Enabled);
-  if (GameMainExit) {
-    DXDraw().SetCaption("PONDARO [Pause]");
-    DXDraw().SetCursor(CursorShape::Hand);
-    Guarded([&] { PlaySound("pause"); });
-  } else {
-    DXDraw().SetCaption("PONDARO");
-    DXDraw().SetCursor(CursorShape::None);
-    Guarded([&] { PlaySound("after_pause"); });
-  }
-}
-
 // ---- Events.
 
 void TMainForm::HandleEvent(const InputEvent& e) {
   switch (e.Type) {
-    case EventType::KeyDown: FormKeyDown(e.Key, e.Shift, e.Ctrl, e.Alt); break;
+    case EventType::KeyDown:
+      // Held down, Alt+Enter would flip the display with every repeat.
+      if (e.Repeat && e.Alt && e.Key == vk::Return) break;
+      FormKeyDown(e.Key, e.Shift, e.Ctrl, e.Alt);
+      break;
     case EventType::KeyUp: FormKeyUp(e.Key); break;
     case EventType::MouseMove: DXDrawMouseMove(e.X, e.Y); break;
     case EventType::MouseDown: DXDrawMouseDown(e.Button, e.X, e.Y); break;

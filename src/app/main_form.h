@@ -72,7 +72,7 @@ class TMainForm {
   int32_t MouseX = 0, MouseY = 0;
   bool AimFixed = false, Paused = false, AppInactive = false, ResizePending = false, LevelBanner = false,
        GameOver = false, NormalRound = true, MenuMusicRestart = false, FireHeld = false;
-  uint8_t HelpPage = 0;
+  uint8_t HelpPage = 1;
   int32_t EditTextWidth = 0, LevelTimeLeft = 0;
   THighScoreTable HighScores = DefaultHighScores();
   int SongHandle = 0;
@@ -124,6 +124,8 @@ class TMainForm {
   void LevelTimerTimer();
   void ChangeScene(int n);
   void EnableTimer(TWindowTimer& timer, bool on);
+  // The feeding stage's clock runs exactly while scene 4 plays: not paused, no dialog.
+  void SyncLevelTimer();
   void SetTimerInterval(TWindowTimer& timer, int ms);
 
   // ---- The crossing (src/game/crossing.cpp).
@@ -136,6 +138,9 @@ class TMainForm {
   void CrossingLogic();
   // Rebuilds the lily (and crocodile eyes) of one cell from the grid, at once.
   void RebuildCell(int column, int row);
+
+  // The energy bottle and the three plates behind the status line, in both stages.
+  void CreateBottleAndPanels();
 
   // ---- The feeding stage (src/game/feeding_stage.cpp).
   void EnterFeedingStage();
@@ -155,6 +160,8 @@ class TMainForm {
   void EnterHighScores();
   void HighScoreFrame();
   void EnterGameOver();
+  void GameClearHighScoreClick();  // opens or closes the clear-table dialog
+  void TypeCountry(int key);       // a key on the options screen while GamegoEdit is on
 
   // ---- Input.
   void FormKeyDown(int key, bool shift, bool ctrl, bool alt);
@@ -163,6 +170,8 @@ class TMainForm {
   void DXDrawMouseDown(MouseButton button, int x, int y);
   void DXDrawMouseUp(MouseButton button, int x, int y);
   void UpdateInputStates();
+  // The P key in the game scenes (not while the exit dialog is open).
+  void TogglePause();
   // Routes one platform event to its handler.
   void HandleEvent(const InputEvent& event);
 

@@ -1,6 +1,7 @@
 // PONDARO: start-up of the real game in a window.
 #include "app/app_loop.h"
 #include "app/main_form.h"
+#include "desktop/game_folder.h"
 #include "desktop/sdl_events.h"
 #include "desktop/sdl_game.h"
 #include "sprites/errors.h"
@@ -8,9 +9,16 @@
 using namespace pondaro;
 
 int main(int, char**) {
+  // Started from another folder (a menu entry, a file manager), the game finds its
+  // files beside the executable; Config.cfg is kept with them.
+  const GameFolder folder = FindGameFolder(GameFolderCandidates());
+  if (folder.Path.empty()) {
+    SdlMessageBox().Show(GameFolderMissingMessage(folder));
+    return 1;
+  }
   SdlGame game;
   std::string error;
-  if (!game.Start(SdlGame::Mode::Window, error)) {
+  if (!game.Start(SdlGame::Mode::Window, error, folder.Path)) {
     game.Messages->Show(error);
     return 1;
   }
@@ -18,6 +26,7 @@ int main(int, char**) {
   SdlEventSource events(game.Display.get());
   SdlClock clock;
   TMainForm form(game.Services(keyboard, clock));
+  form.DataDir = folder.Path;
   try {
     form.FormCreate();
   } catch (const EDataFileError& e) {
@@ -26,6 +35,6 @@ int main(int, char**) {
     return 1;
   }
   TApplication app(form, events, clock);
-  app.Run();
-  return 0;
+  game.Attach(app);
+  return app.Run();
 }

@@ -252,18 +252,24 @@ void SdlDisplay::DrawStretched(TextureId tex, const TRect& src, const TRect& dst
 
 void SdlDisplay::DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
                              int alpha) {
+  DrawRotatedAbout(tex, src, cx, cy, w, h, 0.5, 0.5, angle, alpha);
+}
+
+void SdlDisplay::DrawRotatedAbout(TextureId tex, const TRect& src, int px, int py, int w, int h, double fx,
+                                  double fy, int angle, int alpha) {
   if (w <= 0 || h <= 0) return;
   SDL_Texture* t = Prepare(tex, alpha);
   if (!t) return;
   const SDL_Rect s{src.Left, src.Top, src.Width(), src.Height()};
-  const SDL_FRect d{cx - w / 2.0f, cy - h / 2.0f, static_cast<float>(w), static_cast<float>(h)};
+  const SDL_FPoint pivot{static_cast<float>(fx * w), static_cast<float>(fy * h)};
+  const SDL_FRect d{px - pivot.x, py - pivot.y, static_cast<float>(w), static_cast<float>(h)};
   const int turn = ((angle % 256) + 256) % 256;
   if (turn == 0) {  // the software renderer's rotating copy is far slower
     SDL_RenderCopyF(renderer_, t, &s, &d);
     return;
   }
   // SDL turns clockwise in degrees, as the game's 256ths do.
-  SDL_RenderCopyExF(renderer_, t, &s, &d, turn * (360.0 / 256.0), nullptr, SDL_FLIP_NONE);
+  SDL_RenderCopyExF(renderer_, t, &s, &d, turn * (360.0 / 256.0), &pivot, SDL_FLIP_NONE);
 }
 
 void SdlDisplay::DrawText(int x, int y, const std::string& text, int pointSize, Color c) {

@@ -54,6 +54,8 @@ class SdlDisplay : public Display {
   void DrawStretched(TextureId tex, const TRect& src, const TRect& dst, int alpha) override;
   void DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
                    int alpha) override;
+  void DrawRotatedAbout(TextureId tex, const TRect& src, int px, int py, int w, int h, double fx, double fy,
+                        int angle, int alpha) override;
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override;
   int TextWidth(const std::string& text, int pointSize) override;
 
@@ -79,6 +81,11 @@ class SdlDisplay : public Display {
   const std::string& RendererName() const { return rendererName_; }
   const std::string& GlRenderer() const { return glRenderer_; }
   SdlText& Text() { return *text_; }
+  // For the benchmarks' plain-SDL replay of a recorded frame.
+  SDL_Renderer* Renderer() const { return renderer_; }
+  SDL_Texture* TextureOf(TextureId id) const {
+    return id > 0 && id <= static_cast<int>(slots_.size()) ? slots_[id - 1].texture : nullptr;
+  }
 
   // The drawn surface as RGBA8. Offscreen: the last frame at any time; a window:
   // call before EndFrame.

@@ -32,22 +32,22 @@ constexpr KeyPair kKeys[] = {
 constexpr SDL_Keycode kKeypadDigits[] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
                                          SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
 
-void Modifiers(InputEvent& e) {
-  const SDL_Keymod m = SDL_GetModState();
-  e.Shift = (m & KMOD_SHIFT) != 0;
-  e.Ctrl = (m & KMOD_CTRL) != 0;
-  e.Alt = (m & KMOD_ALT) != 0;
-}
-
 bool Translate(const SDL_Event& s, InputEvent& e) {
   e = InputEvent{};
   switch (s.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP:
+    case SDL_KEYUP: {
       e.Type = s.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
       e.Key = VirtualKeyFromSdl(s.key.keysym.sym);
-      Modifiers(e);
+      // The modifiers of the key's own moment: the event may wait in the queue
+      // through a stall while Alt is let go or pressed.
+      const Uint16 m = s.key.keysym.mod;
+      e.Shift = (m & KMOD_SHIFT) != 0;
+      e.Ctrl = (m & KMOD_CTRL) != 0;
+      e.Alt = (m & KMOD_ALT) != 0;
+      e.Repeat = s.key.repeat != 0;
       return true;
+    }
     case SDL_MOUSEMOTION:
       e.Type = EventType::MouseMove;
       e.X = s.motion.x;
@@ -55,13 +55,16 @@ bool Translate(const SDL_Event& s, InputEvent& e) {
       return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+      // The side buttons (back, forward) mean nothing to the game.
+      switch (s.button.button) {
+        case SDL_BUTTON_LEFT: e.Button = MouseButton::Left; break;
+        case SDL_BUTTON_MIDDLE: e.Button = MouseButton::Middle; break;
+        case SDL_BUTTON_RIGHT: e.Button = MouseButton::Right; break;
+        default: return false;
+      }
       e.Type = s.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
       e.X = s.button.x;
       e.Y = s.button.y;
-      e.Button = s.button.button == SDL_BUTTON_RIGHT    ? MouseButton::Right
-                 : s.button.button == SDL_BUTTON_MIDDLE ? MouseButton::Middle
-                                                        : MouseButton::Left;
-      Modifiers(e);
       return true;
     case SDL_QUIT:
       e.Type = EventType::Close;

@@ -1,5 +1,6 @@
 // SDL's events and keyboard state in the game's terms (virtual-key codes).
 #pragma once
+#include <SDL_gamecontroller.h>
 #include <SDL_keycode.h>
 
 #include "platform/events.h"
@@ -26,7 +27,14 @@ class SdlEventSource : public EventSource {
 
 class SdlKeyboard : public Keyboard {
  public:
+  ~SdlKeyboard() override;
   bool IsDown(int virtualKey) const override;
+  // The first game controller found (opened when it is plugged in).
+  JoystickState Joystick() const override;
+
+ private:
+  mutable SDL_GameController* controller_ = nullptr;
+  mutable bool subsystemTried_ = false;
 };
 
 }  // namespace pondaro

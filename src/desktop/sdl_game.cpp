@@ -7,7 +7,7 @@
 
 namespace pondaro {
 
-bool SdlGame::Start(Mode mode, std::string& error) {
+bool SdlGame::Start(Mode mode, std::string& error, const std::string& gameFolder) {
   if (!Runtime.Start(error)) return false;
   Display = mode == Mode::Window ? SdlDisplay::OpenWindow(error) : SdlDisplay::OpenOffscreen(error);
   if (!Display) return false;
@@ -15,7 +15,7 @@ bool SdlGame::Start(Mode mode, std::string& error) {
   Browser = std::make_unique<XdgShell>(*Messages);
   if (mode == Mode::Window) {
     try {
-      auto bytes = ReadWholeFile("Data/icon.png");
+      auto bytes = ReadWholeFile(gameFolder + "/Data/icon.png");
       std::string iconError;
       if (auto icon = Decoder.Decode(bytes.data(), bytes.size(), iconError)) Display->SetIcon(*icon);
     } catch (const EDataFileError&) {
@@ -30,6 +30,10 @@ bool SdlGame::Start(Mode mode, std::string& error) {
 
 FormServices SdlGame::Services(Keyboard& keyboard, Clock& clock) {
   return FormServices{*Display, keyboard, Sound, Music, Http, *Browser, *Messages, clock, Decoder};
+}
+
+void SdlGame::Attach(TApplication& app) {
+  app.Housekeeping = [this] { Browser->Poll(); };
 }
 
 }  // namespace pondaro

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/app_loop.h"
 #include "app/main_form.h"
 #include "desktop/curl_http.h"
 #include "desktop/sdl_display.h"
@@ -22,9 +23,12 @@ class SdlGame {
   enum class Mode { Window, Offscreen };
 
   // False with `error` set when SDL or the display cannot start. A missing sound
-  // device is not an error: the game then runs silent.
-  bool Start(Mode mode, std::string& error);
+  // device is not an error: the game then runs silent. `gameFolder` holds Data/.
+  bool Start(Mode mode, std::string& error, const std::string& gameFolder = ".");
   FormServices Services(Keyboard& keyboard, Clock& clock);
+  // Gives the loop the services' own upkeep: finished browsers are reaped (and a
+  // late failure reported) between ticks, not at the next web link.
+  void Attach(TApplication& app);
 
   SdlRuntime Runtime;
   std::unique_ptr<SdlDisplay> Display;

@@ -39,7 +39,9 @@ bool SdlSoundOutput::Open(std::string& error) {
     error = std::string("No sound device: ") + SDL_GetError();
     return false;
   }
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+  // Stereo and 16 bits whatever the device has: SDL converts, and the module
+  // player and the panning are written for exactly that.
+  if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 1024, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
     error = std::string("Cannot open the sound device: ") + Mix_GetError();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;

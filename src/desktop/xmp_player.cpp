@@ -3,6 +3,7 @@
 #include <SDL_mixer.h>
 #include <xmp.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace pondaro {
@@ -36,8 +37,9 @@ bool XmpModulePlayer::StartLocked(int handle, int rate, int channels) {
   if (it == songs_.end()) return false;
   if (playing_ != 0 && songs_.count(playing_)) xmp_end_player(songs_[playing_]);
   playing_ = 0;
-  if (xmp_start_player(it->second, rate, channels == 1 ? XMP_FORMAT_MONO : 0) != 0) return false;
+  if (channels < 1 || xmp_start_player(it->second, rate, channels == 1 ? XMP_FORMAT_MONO : 0) != 0) return false;
   playing_ = handle;
+  channels_ = channels;
   return true;
 }
 
@@ -85,8 +87,24 @@ void XmpModulePlayer::SongFree(int handle) {
 void XmpModulePlayer::Render(uint8_t* stream, int bytes) {
   std::lock_guard lock(mutex_);
   // Loop count 0: the song wraps to its restart position for ever.
-  if (playing_ == 0 || xmp_play_buffer(songs_[playing_], stream, bytes, 0) != 0)
+  if (playing_ == 0) {
     std::memset(stream, 0, static_cast<size_t>(bytes));
+  } else if (channels_ <= 2) {
+    if (xmp_play_buffer(songs_[playing_], stream, bytes, 0) != 0) std::memset(stream, 0, static_cast<size_t>(bytes));
+  } else {
+    // libxmp renders mono or stereo; a device with more channels gets the stereo
+    // frames on its front pair and silence on the rest, at the song's own speed.
+    const size_t frames = static_cast<size_t>(bytes) / (2 * channels_);
+    if (stereo_.size() < frames * 2) stereo_.resize(frames * 2);
+    if (xmp_play_buffer(songs_[playing_], stereo_.data(), static_cast<int>(frames * 4), 0) != 0)
+      std::fill(stereo_.begin(), stereo_.end(), int16_t{0});
+    std::memset(stream, 0, static_cast<size_t>(bytes));
+    auto* out = reinterpret_cast<int16_t*>(stream);
+    for (size_t f = 0; f < frames; ++f) {
+      out[f * channels_] = stereo_[f * 2];
+      out[f * channels_ + 1] = stereo_[f * 2 + 1];
+    }
+  }
 }
 
 void XmpModulePlayer::Callback(void* self, uint8_t* stream, int bytes) {

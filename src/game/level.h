@@ -1,9 +1,13 @@
 // The level's state outside the sprites: the lily grid, the scroll, the frog's
 // and the feeding stage's shared values. The form holds one of each.
 #pragma once
+#include <cmath>
 #include <cstdint>
 
 namespace pondaro {
+
+// Nearest whole number, halves to even.
+inline int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 // Lily kind codes of the grid.
 namespace kind {

@@ -1,50 +1,90 @@
-// Mouse input: the pointer position, cursor shapes by scene, clicks by scene.
-// The menu screens add their hover and click tables here as they come.
+// Mouse input: the pointer position, cursor shapes, highlights and clicks, by scene.
+// Each screen's items and actions are in its own table (menus/screens.h).
 #include "app/main_form.h"
+#include "menus/screens.h"
 
 namespace pondaro {
 
+namespace {
+
+bool InNameField(const TMainForm& f) { return f.MouseY >= 315 && f.MouseY <= 348 && f.MouseX >= 250 && f.MouseX <= 550; }
+
+}  // namespace
+
 void TMainForm::DXDrawMouseMove(int x, int y) {
+  // A highlight lives from one movement to the next.
+  Root().ForEach<TMenuGame>([](TMenuGame* s) { s->Dead(); });
   MouseX = x;
   MouseY = y;
+  Display& d = DXDraw();
+  bool& outside = Menus.PointerOutside;
   switch (Scene) {
     case 2:
-    case 5:
-    case 6:
-    case 7:
-      DXDraw().SetCursor(CursorShape::Arrow);
+      d.SetCursor(CursorShape::Arrow);
+      HoverItems(*this, GameMainExit ? ExitDialogItems() : MainMenuItems(), outside);
       break;
     case 3:
-      DXDraw().SetCursor(GameMainExit ? CursorShape::Arrow : CursorShape::None);
-      break;
     case 4:
-      AimFixed = false;
-      DXDraw().SetCursor(GameMainExit ? CursorShape::Arrow : CursorShape::None);
+      // The first movement in the feeding stage hands the aim to the pointer.
+      if (Scene == 4) AimFixed = false;
+      d.SetCursor(CursorShape::None);
+      if (GameMainExit) {
+        d.SetCursor(CursorShape::Arrow);
+        HoverItems(*this, ExitDialogItems(), outside);
+      }
+      break;
+    case 5:
+      d.SetCursor(CursorShape::Arrow);
+      HelpHover(*this);
+      break;
+    case 6:
+      d.SetCursor(CursorShape::Arrow);
+      HoverItems(*this, OptionsItems(), outside);
+      break;
+    case 7:
+      d.SetCursor(CursorShape::Arrow);
+      HoverItems(*this, GameClearHighScore ? ClearDialogItems() : HighScoreItems(), outside);
       break;
     case 9:
       // The name field takes text: an I-beam over it.
-      DXDraw().SetCursor(MouseY >= 315 && MouseY <= 348 && MouseX >= 250 && MouseX <= 550 ? CursorShape::IBeam
-                                                                                            : CursorShape::Arrow);
+      d.SetCursor(InNameField(*this) ? CursorShape::IBeam : CursorShape::Arrow);
       break;
     default:
       break;
   }
 }
 
+// Every test is made at the position of the last movement, not the button's.
 void TMainForm::DXDrawMouseDown(MouseButton button, int /*x*/, int /*y*/) {
+  const bool left = button == MouseButton::Left;
   switch (Scene) {
     case 1:
-      if (button != MouseButton::Left) return;
+      if (!left) return;
       ChangeScene(2);
       // Otherwise the splash's timer would fire again in the menu.
       EnableTimer(Timer1, false);
       break;
+    case 2:
+      if (left) ChooseItem(*this, GameMainExit ? ExitDialogItems() : MainMenuItems());
+      break;
+    case 3:
     case 4:
-      FireHeld = true;
+      // In the feeding stage every button fires the tongue, even on the dialog.
+      if (Scene == 4) FireHeld = true;
+      if (GameMainExit) ChooseItem(*this, ExitDialogItems());
+      break;
+    case 5:
+      if (left) ChooseItem(*this, HelpItems());
+      break;
+    case 6:
+      if (left) OptionsClick(*this);
+      break;
+    case 7:
+      if (left) ChooseItem(*this, GameClearHighScore ? ClearDialogItems() : HighScoreItems());
       break;
     case 9:
       // Game over: clicks wait until the words are gone.
-      if (button == MouseButton::Left && !Timer1.Enabled) GameOverClick();
+      if (left && !Timer1.Enabled) GameOverClick();
       break;
     default:
       break;

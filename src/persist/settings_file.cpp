@@ -1,14 +1,13 @@
 #include "persist/settings_file.h"
 
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "persist/codec.h"
 
@@ -39,14 +38,19 @@ std::string FormatSettings(const SettingsValues& v) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& content, std::string& error) {
-  const std::string tmp = path + ".tmp";
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // A name of our own: another copy of the game may be writing beside us.
+  std::string tmp = path + ".XXXXXX";
+  int fd = ::mkstemp(tmp.data());
   if (fd < 0) {
     error = "cannot write " + path + ": " + std::strerror(errno);
     return false;
   }
+  // mkstemp makes the file private; the settings file is as readable as any other.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  bool ok = ::fchmod(fd, 0644 & ~mask) == 0;
   size_t done = 0;
-  while (done < content.size()) {
+  while (ok && done < content.size()) {
     ssize_t n = ::write(fd, content.data() + done, content.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -54,7 +58,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& content, st
     }
     done += static_cast<size_t>(n);
   }
-  bool ok = done == content.size() && ::fsync(fd) == 0;
+  ok = ok && done == content.size() && ::fsync(fd) == 0;
   int savedErrno = errno;
   if (::close(fd) != 0 && ok) {
     ok = false;
@@ -72,14 +76,40 @@ bool WriteFileAtomically(const std::string& path, const std::string& content, st
 }
 
 std::optional<std::vector<std::string>> ReadSettingsLines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return std::nullopt;
   std::vector<std::string> lines;
   std::string raw;
-  while (static_cast<int>(lines.size()) < kSettingsLines && std::getline(in, raw)) {
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    lines.push_back(DecodeLine(raw));
+  bool damaged = false, afterCr = false;
+  auto endLine = [&] {
+    // A damaged display line reads as "false": the window, as without a file.
+    if (damaged)
+      lines.push_back(lines.empty() ? "false" : "");
+    else
+      lines.push_back(DecodeLine(raw));
+    raw.clear();
+    damaged = false;
+  };
+  char block[1 << 16];
+  size_t got;
+  while (lines.size() < kSettingsLines && (got = std::fread(block, 1, sizeof block, f)) > 0) {
+    for (size_t i = 0; i < got && lines.size() < kSettingsLines; ++i) {
+      const char c = block[i];
+      const bool lfOfCrlf = c == '\n' && afterCr;
+      afterCr = c == '\r';
+      if (lfOfCrlf) continue;
+      if (c == '\r' || c == '\n')
+        endLine();
+      else if (raw.size() < kMaxSettingsLine)
+        raw.push_back(c);
+      else
+        damaged = true;
+    }
   }
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) return std::nullopt;
+  if (lines.size() < kSettingsLines && (!raw.empty() || damaged)) endLine();
   lines.resize(kSettingsLines);
   return lines;
 }

@@ -37,6 +37,11 @@ class Display {
   // centre, which lands on (cx, cy); blended with opacity alpha.
   virtual void DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
                            int alpha) = 0;
+  // Part `src` scaled to w x h and rotated by angle (256ths, clockwise) about the point at
+  // fraction (fx, fy) of the scaled picture, which lands on (px, py): (0, 0) turns it about
+  // its top-left corner. Blended with opacity alpha.
+  virtual void DrawRotatedAbout(TextureId tex, const TRect& src, int px, int py, int w, int h, double fx,
+                                double fy, int angle, int alpha) = 0;
 
   // Text in the game's face at a point size (96 dpi).
   virtual void DrawText(int x, int y, const std::string& text, int pointSize, Color c) = 0;

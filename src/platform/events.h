@@ -20,7 +20,8 @@ enum class MouseButton { Left = 1, Middle = 2, Right = 3 };
 struct InputEvent {
   EventType Type = EventType::None;
   int Key = 0;  // virtual-key code, 0 for keys the game has no code for
-  bool Shift = false, Ctrl = false, Alt = false;
+  bool Shift = false, Ctrl = false, Alt = false;  // as they were when the key went down
+  bool Repeat = false;  // a key-down sent again by the keyboard's auto-repeat
   int X = 0, Y = 0;  // surface pixels
   MouseButton Button = MouseButton::Left;
 };

@@ -84,11 +84,21 @@ class Clock {
   virtual void Sleep(int ms) = 0;
 };
 
-// Polled key state, read once a tick; keys are virtual-key codes.
+// A game controller's state: stick or pad at -1000..1000 on each axis (left and
+// up negative), button n held when bit n - 1 is set.
+struct JoystickState {
+  int X = 0, Y = 0;
+  uint32_t Buttons = 0;
+};
+
+// Polled key state, read once a tick; keys are virtual-key codes. The optional
+// joystick feeds the same input states.
 class Keyboard {
  public:
   virtual ~Keyboard() = default;
   virtual bool IsDown(int virtualKey) const = 0;
+  // All released when no controller is connected.
+  virtual JoystickState Joystick() const { return {}; }
 };
 
 }  // namespace pondaro

@@ -106,6 +106,12 @@ void TPictureCollectionItem::DrawRotateAlpha(Display& d, int cx, int cy, int w, 
   d.DrawRotated(Texture, FrameRectOf(n), cx, cy, w, h, angle, alpha);
 }
 
+void TPictureCollectionItem::DrawRotatePivot(Display& d, int px, int py, int w, int h, int n, double fx,
+                                             double fy, int angle, int alpha) const {
+  if (!Ready() || n < 0 || n >= FrameCount()) return;
+  d.DrawRotatedAbout(Texture, FrameRectOf(n), px, py, w, h, fx, fy, angle, alpha);
+}
+
 // ---- TPictureCollection ----
 
 TPictureCollection::TPictureCollection() = default;

@@ -86,6 +86,9 @@ class TPictureCollectionItem {
   // Rotated by angle (256ths) about (cx, cy), scaled to w x h, centre fraction (0.5, 0.5).
   void DrawRotate(Display& d, int cx, int cy, int w, int h, int n, int angle) const;
   void DrawRotateAlpha(Display& d, int cx, int cy, int w, int h, int n, int angle, int alpha) const;
+  // Rotated about the point at fraction (fx, fy) of the w x h picture, which lands on (px, py).
+  void DrawRotatePivot(Display& d, int px, int py, int w, int h, int n, double fx, double fy, int angle,
+                       int alpha = 255) const;
 };
 
 class TPictureCollection {

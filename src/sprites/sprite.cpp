@@ -37,7 +37,24 @@ TSprite::TSprite(TSprite* parent) : Parent(parent) {
 TSprite::~TSprite() {
   Clear();
   if (Parent) Parent->RemoveChild(this);
-  if (Dying && Engine) Erase(Engine->DyingList, this);
+  if (Engine) {
+    if (Dying) Erase(Engine->DyingList, this);
+    if (restack_) Erase(Engine->restacks_, this);
+  }
+}
+
+TSpriteEngine* TSprite::Root() { return isRoot_ ? static_cast<TSpriteEngine*>(this) : Engine; }
+
+TSprite::Walk::Walk(TSprite& sprite, bool drawing) : root_(sprite.Root()), drawing_(drawing) {
+  if (!root_) return;
+  ++root_->walks_;
+  if (drawing_) ++root_->drawing_;
+}
+
+TSprite::Walk::~Walk() {
+  if (!root_) return;
+  if (drawing_) --root_->drawing_;
+  if (--root_->walks_ == 0) root_->EndWalk();
 }
 
 void TSprite::AddChild(TSprite* child) {
@@ -51,7 +68,7 @@ void TSprite::InsertByDepth(TSprite* child) {
   int lo = 0, hi = static_cast<int>(depthList_.size()) - 1;
   while (lo <= hi) {
     const int mid = (lo + hi) / 2;
-    if (depthList_[mid]->Z < child->Z)
+    if (depthList_[mid]->depthZ_ < child->depthZ_)
       lo = mid + 1;
     else
       hi = mid - 1;
@@ -62,10 +79,17 @@ void TSprite::InsertByDepth(TSprite* child) {
 void TSprite::RemoveChild(TSprite* child) {
   Erase(list_, child);
   Erase(depthList_, child);
+  ++removals_;
 }
 
 void TSprite::Clear() {
-  while (!list_.empty()) delete list_.back();
+  TSpriteEngine* root = Root();
+  while (!list_.empty()) {
+    if (root)
+      root->Destroy(list_.back());
+    else
+      delete list_.back();
+  }
 }
 
 TSprite* TSprite::Items(int i) const {
@@ -75,7 +99,7 @@ TSprite* TSprite::Items(int i) const {
 }
 
 void TSprite::Dead() {
-  if (!Engine || Dying) return;
+  if (!Engine || Dying || gone_) return;
   Dying = true;
   Engine->DyingList.push_back(this);
 }
@@ -84,8 +108,26 @@ void TSprite::SetZ(int value) {
   if (value == Z) return;
   Z = value;
   if (!Parent) return;
+  // Reordering the list being drawn would paint one sprite twice and skip another.
+  if (Engine && Engine->drawing_ > 0) {
+    if (!restack_) {
+      restack_ = true;
+      Engine->restacks_.push_back(this);
+    }
+    return;
+  }
+  Restack();
+}
+
+void TSprite::Restack() {
   Erase(Parent->depthList_, this);
+  depthZ_ = Z;
   Parent->InsertByDepth(this);
+}
+
+void TSprite::MarkGone() {
+  gone_ = true;
+  for (TSprite* child : list_) child->MarkGone();
 }
 
 double TSprite::AbsX() const { return Parent ? X + Parent->AbsX() : X; }
@@ -97,24 +139,38 @@ TRect TSprite::BoxRect() const {
 }
 
 // The walks read the child count once: sprites born during a walk join the next one.
-// The second bound only guards against a list that shrank under a misbehaving caller.
+// A child removed meanwhile (only a scene change does that) ends the walk over its
+// siblings, and a sprite that left the tree stops walking its own children.
 void TSprite::Move(int moveCount) {
+  Walk walk(*this, false);
+  MoveTree(moveCount);
+}
+
+void TSprite::MoveTree(int moveCount) {
   if (!Moved) return;
   Advance(moveCount);
   const size_t n = list_.size();
-  for (size_t i = 0; i < n && i < list_.size(); ++i) list_[i]->Move(moveCount);
+  const uint32_t removals = removals_;
+  for (size_t i = 0; i < n && !gone_ && removals_ == removals; ++i) list_[i]->MoveTree(moveCount);
 }
 
 void TSprite::Draw() {
+  Walk walk(*this, true);
+  DrawTree();
+}
+
+void TSprite::DrawTree() {
   if (!Visible) return;
   if (Engine && OverlapRect(BoxRect(), Engine->VisibleRect)) Paint();
   const size_t n = depthList_.size();
-  for (size_t i = 0; i < n && i < depthList_.size(); ++i) depthList_[i]->Draw();
+  const uint32_t removals = removals_;
+  for (size_t i = 0; i < n && !gone_ && removals_ == removals; ++i) depthList_[i]->DrawTree();
 }
 
 int TSprite::Collision() {
-  if (!Engine || Dying || !Collides) return 0;
+  if (!Engine || Dying || gone_ || !Collides) return 0;
   TSpriteEngine& root = *Engine;
+  Walk walk(*this, false);
   // A Touched handler may run a query of its own; keep ours intact around it.
   const int savedHits = root.QueryHits;
   const bool savedDone = root.QueryDone;
@@ -126,7 +182,8 @@ int TSprite::Collision() {
   root.QueryRect = BoxRect();
   root.QuerySprite = this;
   const size_t n = root.list_.size();
-  for (size_t i = 0; i < n && i < root.list_.size(); ++i) root.list_[i]->CollisionVisit(this);
+  const uint32_t removals = root.removals_;
+  for (size_t i = 0; i < n && !gone_ && root.removals_ == removals; ++i) root.list_[i]->CollisionVisit(this);
   const int hits = root.QueryHits;
 
   root.QueryHits = savedHits;
@@ -144,21 +201,25 @@ void TSprite::CollisionVisit(TSprite* self) {
       HitTest(self)) {
     ++root.QueryHits;
     self->Touched(this, root.QueryDone);
-    if (!self->Collides || self->Dying) root.QueryDone = true;
+    if (!self->Collides || self->Dying || self->gone_) root.QueryDone = true;
   }
   // Done only stops the descent; the caller's loop over siblings goes on.
   if (root.QueryDone) return;
   const size_t n = list_.size();
-  for (size_t i = 0; i < n && i < list_.size(); ++i) list_[i]->CollisionVisit(self);
+  const uint32_t removals = removals_;
+  for (size_t i = 0; i < n && !gone_ && removals_ == removals; ++i) list_[i]->CollisionVisit(self);
 }
 
 TSpriteEngine::TSpriteEngine() : TSprite(nullptr) { isRoot_ = true; }
 
 TSpriteEngine::~TSpriteEngine() {
-  // Children leave the dying list as they go; empty it first so that nothing is
-  // looked up in it while the whole tree comes down.
+  // Children leave these lists as they go; empty them first so that nothing is
+  // looked up in them while the whole tree comes down.
   DyingList.clear();
+  restacks_.clear();
+  walks_ = drawing_ = 0;
   Clear();
+  EndWalk();
 }
 
 void TSpriteEngine::SetSurface(Display* surface) {
@@ -173,8 +234,33 @@ void TSpriteEngine::Flush() {
   while (!DyingList.empty()) {
     TSprite* s = DyingList.back();
     DyingList.pop_back();
-    delete s;
+    Destroy(s);
   }
+}
+
+void TSpriteEngine::Destroy(TSprite* s) {
+  if (walks_ == 0) {
+    delete s;
+    return;
+  }
+  if (s->Parent) {
+    s->Parent->RemoveChild(s);
+    s->Parent = nullptr;
+  }
+  if (s->Dying) Erase(DyingList, s);
+  s->MarkGone();
+  graveyard_.push_back(s);
+}
+
+void TSpriteEngine::EndWalk() {
+  for (TSprite* s : restacks_) {
+    s->restack_ = false;
+    if (!s->gone_) s->Restack();
+  }
+  restacks_.clear();
+  // Deleting takes children off the dying list, never adds to this one.
+  for (size_t i = 0; i < graveyard_.size(); ++i) delete graveyard_[i];
+  graveyard_.clear();
 }
 
 void TDXSpriteEngine::Draw() {

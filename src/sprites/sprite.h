@@ -4,8 +4,15 @@
 // Ownership: a parent owns its children. A sprite with a parent must be created with
 // `new` and is destroyed by its parent, by the root's Flush after Dead(), or by Clear().
 // Game code never deletes a sprite during a walk; it calls Dead() instead.
+//
+// The walks (move, draw, collision, ForEach) hold the tree still under their feet:
+// a sprite destroyed while one runs (a scene change from inside an Advance, a
+// Touched or a Paint clears the root) leaves its lists at once, the walks over
+// those lists stop, and it is deleted when the outermost walk ends. A depth change
+// made while drawing reorders the sprite when the drawing is over.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "platform/display.h"
@@ -71,28 +78,53 @@ class TSprite {
   const std::vector<TSprite*>& List() const { return list_; }
   const std::vector<TSprite*>& DepthList() const { return depthList_; }
 
-  // Visits the direct children of class T. Children added meanwhile are not visited.
+  // Visits the direct children of class T. Children added meanwhile are not visited;
+  // a scene change made by `f` ends the visit.
   template <class T, class F>
   void ForEach(F&& f) {
+    Walk walk(*this, false);
     const size_t n = list_.size();
-    for (size_t i = 0; i < n && i < list_.size(); ++i)
+    const uint32_t removals = removals_;
+    for (size_t i = 0; i < n && removals_ == removals; ++i)
       if (T* t = dynamic_cast<T*>(list_[i])) f(t);
   }
 
  protected:
+  // Marks a walk over the tree this sprite belongs to, for as long as it lives.
+  class Walk {
+   public:
+    Walk(TSprite& sprite, bool drawing);
+    ~Walk();
+    Walk(const Walk&) = delete;
+    Walk& operator=(const Walk&) = delete;
+
+   private:
+    TSpriteEngine* root_;
+    bool drawing_;
+  };
+
   // Tags that spare the walks a dynamic_cast.
   bool isRoot_ = false;
   bool isImageSprite_ = false;
 
  private:
   friend class TSpriteEngine;
+  TSpriteEngine* Root();
   void AddChild(TSprite* child);
   void RemoveChild(TSprite* child);
   void InsertByDepth(TSprite* child);
+  void Restack();
+  void MarkGone();
+  void MoveTree(int moveCount);
+  void DrawTree();
   void CollisionVisit(TSprite* self);
 
   std::vector<TSprite*> list_;
   std::vector<TSprite*> depthList_;
+  int depthZ_ = 0;         // the Z this sprite is sorted by among its siblings
+  uint32_t removals_ = 0;  // children removed so far: a walk over them stops when it changes
+  bool gone_ = false;      // left the tree during a walk; deleted when the walk ends
+  bool restack_ = false;   // a depth change waits for the drawing walk to end
 };
 
 // The root of the tree.
@@ -115,6 +147,16 @@ class TSpriteEngine : public TSprite {
   void SetSurface(Display* surface);
   // Destroys the sprites that asked to die, the latest request first.
   void Flush();
+
+ private:
+  friend class TSprite;
+  // Deletes `s` now, or takes it out of the tree until the running walks end.
+  void Destroy(TSprite* s);
+  void EndWalk();
+
+  int walks_ = 0, drawing_ = 0;
+  std::vector<TSprite*> graveyard_;  // left the tree during a walk, in the order they went
+  std::vector<TSprite*> restacks_;   // depth changes made while drawing
 };
 
 // What the main window holds: the root plus its link to the display.

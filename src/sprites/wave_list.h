@@ -27,6 +27,7 @@ class TWaveCollectionItem {
 
   // Voices in use: the primary buffer and the extra copies, oldest first.
   VoiceId PrimaryVoice() const { return primary_; }
+  SampleId Sample() const { return sample_; }
   const std::vector<VoiceId>& ExtraVoices() const { return extra_; }
 
  private:

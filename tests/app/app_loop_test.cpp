@@ -1,4 +1,5 @@
 #include "form_fixture.h"
+#include "sprites/errors.h"
 
 namespace pondaro::test {
 namespace {
@@ -56,6 +57,34 @@ TEST_F(AppLoop, EventsAreHandledBetweenTicksAndTimersFireOnSchedule) {
   f.EnableTimer(f.LevelTimer, false);
   while (clock.now < start + 5010) app->Step();
   EXPECT_EQ(f.LevelTimeLeft, 7);
+}
+
+TEST_F(AppLoop, ATimerWithIntervalZeroNeverFiresNorWakesTheLoop) {
+  auto& f = Make();
+  f.ChangeScene(2);
+  events.clock = &clock;
+  f.LevelTimeLeft = 10;
+  f.SetTimerInterval(f.LevelTimer, 0);
+  f.EnableTimer(f.LevelTimer, true);
+  const uint64_t start = clock.now;
+  int steps = 0;
+  for (; steps < 1000 && clock.now < start + 300; ++steps) app->Step();
+  EXPECT_EQ(f.LevelTimeLeft, 10);
+  EXPECT_LT(steps, 40) << "the loop spun";
+}
+
+// Whatever escapes a handler, the loop reports it and ends; it never takes the
+// program down without a word.
+TEST_F(AppLoop, AnErrorEscapingTheLoopIsShownAndEndsItCleanly) {
+  struct Throwing : EventSource {
+    bool WaitEvent(int, InputEvent&) override { throw EDataFileError("Data/Music.dxw: cannot open"); }
+  } throwing;
+  auto& f = Make();
+  TApplication loop(f, throwing, clock);
+  EXPECT_NO_THROW(loop.Run());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0], "Data/Music.dxw: cannot open");
+  EXPECT_TRUE(f.Terminated);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "app/app_loop.h"
 #include "app/main_form.h"
+#include "menus/screens.h"
 #include "platform/fake_services.h"
 #include "platform/raw_picture_decoder.h"
 #include "platform/recording_display.h"
@@ -39,6 +40,14 @@ class FormTest : public ::testing::Test {
       CollectionRecord r;
       r.Name = name;
       r.Payload = EncodeRawPicture(SolidPixels(w, h, Color{10, 200, 30, 255}));
+      pictures.push_back(r);
+    }
+    // The menu screens' pictures, small.
+    for (const std::string& name : MenuPictureNames()) {
+      if (name == "menu") continue;
+      CollectionRecord r;
+      r.Name = name;
+      r.Payload = EncodeRawPicture(SolidPixels(40, 20, Color{200, 120, 30, 255}));
       pictures.push_back(r);
     }
     WriteBytes(dir + "/Data/Graphic.dxg", WriteCollection(CollectionKind::Images, pictures));

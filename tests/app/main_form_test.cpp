@@ -1,3 +1,4 @@
+#include <cmath>
 #include <fstream>
 
 #include "app/scene_sprites.h"
@@ -17,6 +18,14 @@ int CountOf(TMainForm& f, auto tag) {
 }
 
 using MainForm = FormTest;
+
+InputEvent AltEnter() {
+  InputEvent e;
+  e.Type = EventType::KeyDown;
+  e.Key = vk::Return;
+  e.Alt = true;
+  return e;
+}
 
 TEST_F(MainForm, FirstStartShowsTheSplashAndLeavesDefaultSettings) {
   auto& f = Make();
@@ -134,12 +143,22 @@ TEST_F(MainForm, AimingAngleFollowsTheMouseWithinItsClamp) {
   f.AimAngleOffset = 30;
   Tick();
   EXPECT_DOUBLE_EQ(f.AimAngle, 210);
-  // In full screen the surface is wider in window pixels.
+  // In full screen the window is wider, but the pointer still arrives in surface
+  // pixels: the same positions give the same angles.
   f.AimFixed = false;
   f.Paused = false;
   f.AimAngleOffset = 0;
   display.windowWidth = 1600;
-  f.MouseX = 800;
+  for (auto [x, angle] : {std::pair{400, 180.0}, {0, 120.0}, {799, 240.0}, {420, 198.0}}) {
+    f.MouseX = x;
+    Tick();
+    EXPECT_DOUBLE_EQ(f.AimAngle, angle) << x;
+  }
+  f.AimFixed = true;
+  Tick();
+  EXPECT_DOUBLE_EQ(f.AimAngle, 180);
+  // A broken offset cannot leave the angle undefined.
+  f.AimAngleOffset = std::nan("");
   Tick();
   EXPECT_DOUBLE_EQ(f.AimAngle, 180);
 }
@@ -239,18 +258,20 @@ TEST_F(MainForm, FocusCloseAndFullScreen) {
   EXPECT_EQ(f.ImageList.Find("menu").Texture, menuTexture);
   EXPECT_EQ(display.textures.size(), textures);
 
-  // A failed switch is reported and no frame is drawn until a later switch works.
+  // A failed switch is reported and undone: the window stays, frames go on, and
+  // the mode that failed is not kept as the player's choice.
   display.fullScreenFails = true;
   f.GameFullScreenClick();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0], "Display mode cannot be changed (800x600 16bit)");
+  EXPECT_FALSE(f.GameFullScreen);
   const int frames = display.frames;
   Tick(3);
-  EXPECT_EQ(display.frames, frames);
-  display.fullScreenFails = false;
-  f.GameFullScreenClick();
-  Tick();
-  EXPECT_EQ(display.frames, frames + 1);
+  EXPECT_EQ(display.frames, frames + 3);
+  f.SaveSettings();
+  auto lines = ReadSettingsLines(ConfigPath());
+  ASSERT_TRUE(lines);
+  EXPECT_EQ((*lines)[0], "false");
 }
 
 TEST_F(MainForm, MusicRestartsWhenTheSongWraps) {
@@ -279,6 +300,42 @@ TEST_F(MainForm, TicksWaitWhileTheDisplayIsDown) {
   display.canDraw = true;
   Tick();
   EXPECT_EQ(f.Countdown2, 4);
+}
+
+TEST_F(MainForm, ASoundFileThatCannotBeReloadedLeavesTheGameRunningSilent) {
+  auto& f = Make();
+  f.ChangeScene(2);
+  std::remove((dir + "/Data/Music.dxw").c_str());
+  EXPECT_NO_THROW(f.HandleEvent(AltEnter()));
+  EXPECT_TRUE(display.fullScreen);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].find("Music.dxw"), std::string::npos) << messages.shown[0];
+  // Silent, and quietly so: the sounds play nothing and say nothing.
+  const size_t started = sound.startLog.size();
+  f.HandleEvent({EventType::Close});  // the exit dialog plays "pause"
+  EXPECT_TRUE(f.GameMainExit);
+  EXPECT_EQ(sound.startLog.size(), started);
+  EXPECT_EQ(messages.shown.size(), 1u);
+  const int frames = display.frames;
+  Tick(3);
+  EXPECT_EQ(display.frames, frames + 3);
+}
+
+TEST_F(MainForm, HoldingAltEnterSwitchesOnceAndOtherKeysStillRepeat) {
+  auto& f = Make();
+  InputEvent held = AltEnter();
+  f.HandleEvent(held);
+  held.Repeat = true;
+  for (int i = 0; i < 5; ++i) f.HandleEvent(held);
+  EXPECT_TRUE(f.GameFullScreen);
+  EXPECT_TRUE(display.fullScreen);
+  // A repeated plain key still arrives: Enter leaves the splash.
+  InputEvent enter;
+  enter.Type = EventType::KeyDown;
+  enter.Key = vk::Return;
+  enter.Repeat = true;
+  f.HandleEvent(enter);
+  EXPECT_EQ(f.Scene, 2);
 }
 
 }  // namespace

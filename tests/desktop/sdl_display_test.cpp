@@ -198,6 +198,41 @@ TEST_F(SdlOffscreen, RotationTurnsClockwiseAboutTheCentre) {
   EXPECT_EQ(At(p, 85, 100), kBlack);
 }
 
+TEST_F(SdlOffscreen, RotationAboutTheTopLeftCornerSwingsThePictureAroundIt) {
+  // A 4 x 30 bar hanging from its top edge, red near the top, blue further down,
+  // pinned at (100, 100) by its top-left corner, as the tongue is.
+  Pixels bar = Solid(4, 30, kRed);
+  for (int y = 15; y < 30; ++y)
+    for (int x = 0; x < 4; ++x) Put(bar, x, y, kBlue);
+  const TextureId tex = display_->CreateTexture(bar, false);
+  struct Case {
+    int angle;
+    std::pair<int, int> red, blue, empty;
+  };
+  const Case cases[] = {
+      {0, {102, 105}, {102, 125}, {98, 95}},
+      {64, {95, 102}, {75, 102}, {102, 105}},   // a quarter turn: it points left
+      {128, {98, 95}, {98, 75}, {102, 105}},    // half a turn: straight up
+      {192, {105, 98}, {125, 98}, {98, 95}},
+  };
+  for (const Case& c : cases) {
+    display_->BeginFrame();
+    display_->Fill(kBlack);
+    display_->DrawRotatedAbout(tex, Bounds(0, 0, 4, 30), 100, 100, 4, 30, 0, 0, c.angle, 255);
+    const Pixels p = Frame();
+    EXPECT_EQ(At(p, c.red.first, c.red.second), kRed) << c.angle;
+    EXPECT_EQ(At(p, c.blue.first, c.blue.second), kBlue) << c.angle;
+    EXPECT_EQ(At(p, c.empty.first, c.empty.second), kBlack) << c.angle;
+  }
+  // Stretched to 4 x 90 and pointing up: the tip reaches 90 px above the pivot.
+  display_->BeginFrame();
+  display_->Fill(kBlack);
+  display_->DrawRotatedAbout(tex, Bounds(0, 0, 4, 30), 100, 100, 4, 90, 0, 0, 128, 255);
+  const Pixels p = Frame();
+  EXPECT_EQ(At(p, 98, 12), kBlue);
+  EXPECT_EQ(At(p, 98, 8), kBlack);
+}
+
 TEST_F(SdlOffscreen, DestroyedTexturesDrawNothingAndTheirIdsAreReused) {
   const TextureId first = display_->CreateTexture(Solid(4, 4, kRed), false);
   display_->DestroyTexture(first);

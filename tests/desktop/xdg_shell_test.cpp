@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "platform/fake_services.h"
+#include "app/app_loop.h"
+#include "desktop/sdl_game.h"
 #include "desktop/xdg_shell.h"
 
 namespace pondaro::test {
@@ -148,6 +150,36 @@ TEST_F(XdgShellTest, ALateFailureIsReportedAtTheNextPoll) {
   settle();
   EXPECT_EQ(shell.Running(), 0u);
   EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// The game's loop reaps a browser that outlives the grace period as soon as it
+// ends, and a late failure names its own address, before any other link is opened.
+TEST_F(XdgShellTest, TheGameLoopReapsBrowsersBetweenTicks) {
+  Write("sleep", "0.5");
+  Write("code", "4");
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  SdlGame game;
+  std::string error;
+  ASSERT_TRUE(game.Start(SdlGame::Mode::Offscreen, error)) << error;
+  FakeKeyboard keyboard;
+  FakeClock clock;
+  ScriptedEvents events;
+  TMainForm form(game.Services(keyboard, clock));
+  TApplication app(form, events, clock);
+  game.Attach(app);
+
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(game.Browser->OpenUrl("http://late.example/"));
+  ASSERT_EQ(game.Browser->Running(), 1u);
+  for (int i = 0; i < 300 && game.Browser->Running() > 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    clock.now += TApplication::kTickMs;
+    app.RunDue(clock.now);
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(game.Browser->Running(), 0u);
+  EXPECT_NE(said.find("http://late.example/"), std::string::npos) << said;
 }
 
 }  // namespace

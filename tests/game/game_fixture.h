@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "app/app_loop.h"
 #include "app/main_form.h"
 #include "desktop/sdl_picture.h"
+#include "game/frog.h"
 #include "platform/fake_services.h"
 #include "platform/recording_display.h"
 #include "platform/recording_sound.h"
@@ -61,6 +63,28 @@ class GameTest : public ::testing::Test {
     keyboard.down.erase(key);
     form->FormKeyUp(key);
   }
+  // A crossing at `level`, past its banner, the frog at rest in `column` (0..3).
+  void EnterPond(int level = 1, int column = -1) {
+    if (!form) Make();
+    form->ChangeScene(2);
+    form->ChangeScene(3);
+    form->Level = level;
+    form->StartLevel();
+    form->LevelBanner = false;
+    form->EnableTimer(form->Timer1, false);
+    if (column >= 0) PutFrog(column);
+  }
+  // Cell (column, row) of the grid made of kind k, its lily rebuilt at once.
+  void SetKind(int column, int row, uint8_t k) {
+    form->Pond.LilyGrid.SetKind(column, row, k);
+    form->RebuildCell(column, row);
+  }
+  void PutFrog(int column);
+  // How often sound `name` has been started.
+  int Played(const std::string& name) {
+    const SampleId sample = form->DXWaveList.Find(name).Sample();
+    return static_cast<int>(std::count(sound.startedSamples.begin(), sound.startedSamples.end(), sample));
+  }
   template <class T>
   int Count() {
     int n = 0;
@@ -90,5 +114,13 @@ class GameTest : public ::testing::Test {
   std::unique_ptr<TMainForm> form;
   std::unique_ptr<TApplication> app;
 };
+
+inline void GameTest::PutFrog(int column) {
+  form->Frog.FrogColumn = column;
+  form->Root().ForEach<TPlayerSprite>([&](TPlayerSprite* p) {
+    p->X = CellPos(column + 1, 4).X;
+    p->Y = p->RestY;
+  });
+}
 
 }  // namespace pondaro::test

@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "persist/codec.h"
 
@@ -132,6 +135,82 @@ TEST_F(SettingsDir, FailedWriteKeepsTheOldFile) {
   std::ifstream in(path_);
   std::string content((std::istreambuf_iterator<char>(in)), {});
   EXPECT_EQ(content, "old\r\n");
+}
+
+// Files edited or copied on other systems: old Mac line ends, Unix ones, a mix.
+TEST_F(SettingsDir, EveryKindOfLineEndReadsAlike) {
+  SettingsValues v;
+  v.Name = "Hoppy";
+  v.Table[9] = {"Last", 7};
+  const std::string crlf = FormatSettings(v);
+  auto withEnds = [&](const std::vector<std::string>& ends) {
+    std::string out;
+    size_t i = 0;
+    for (const std::string& line : Lines(crlf)) out += line.substr(0, line.size() - 1) + ends[i++ % ends.size()];
+    return out;
+  };
+  std::ofstream(path_, std::ios::binary) << crlf;
+  const auto expected = ReadSettingsLines(path_);
+  ASSERT_TRUE(expected);
+  EXPECT_EQ((*expected)[4], "Hoppy");
+  for (const auto& ends : {std::vector<std::string>{"\r"}, {"\n"}, {"\r", "\n", "\r\n"}}) {
+    std::ofstream(path_, std::ios::binary | std::ios::trunc) << withEnds(ends);
+    EXPECT_EQ(ReadSettingsLines(path_), expected) << ends.size();
+  }
+}
+
+// A line far longer than any value is damage: that value keeps its default (the
+// window, no name) and the lines after it still count.
+TEST_F(SettingsDir, AnOverlongLineKeepsItsDefaultAndReadingGoesOn) {
+  SettingsValues v;
+  v.Sound = false;
+  v.Table[0] = {"Kept", 123};
+  auto lines = Lines(FormatSettings(v));
+  lines[0] = std::string(3 << 20, 'A') + "\r";
+  lines[4] = std::string(100000, 'B') + "\r";
+  std::ofstream out(path_, std::ios::binary);
+  for (const auto& l : lines) out << l << "\n";
+  out.close();
+  auto read = ReadSettingsLines(path_);
+  ASSERT_TRUE(read);
+  // Compared as booleans: a failure must not print megabytes.
+  EXPECT_TRUE((*read)[0] == "false");
+  EXPECT_TRUE((*read)[2] == "false");
+  EXPECT_TRUE((*read)[4].empty()) << (*read)[4].size();
+  EXPECT_TRUE(StripPadding((*read)[5]) == "Kept");
+  EXPECT_EQ(ParseScore(StripPadding((*read)[6])), 123);
+}
+
+// Two copies of the game in one folder each write through a temporary file of
+// their own: neither renames the other's away.
+TEST_F(SettingsDir, WritersNeverShareATemporaryFile) {
+  std::ofstream(path_ + ".tmp") << "another copy, half written";
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(path_, "mine\r\n", error)) << error;
+  std::ifstream other(path_ + ".tmp");
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(other)), {}), "another copy, half written");
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_)) files += entry.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(files, 2);
+  struct stat st {};
+  ASSERT_EQ(stat(path_.c_str(), &st), 0);
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(st.st_mode & 0777, 0644 & ~mask);
+
+  std::atomic<int> failures{0};
+  auto writer = [&](const std::string& text) {
+    std::string e;
+    for (int i = 0; i < 100; ++i)
+      if (!WriteFileAtomically(path_, text, e)) ++failures;
+  };
+  std::thread a(writer, std::string(500, 'a')), b(writer, std::string(500, 'b'));
+  a.join();
+  b.join();
+  EXPECT_EQ(failures, 0);
+  std::ifstream in(path_);
+  const std::string last((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_TRUE(last == std::string(500, 'a') || last == std::string(500, 'b'));
 }
 
 TEST(SettingsFile, ScoresMustBeWholeNumbers) {

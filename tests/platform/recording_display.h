@@ -13,6 +13,7 @@ struct DrawCall {
   TextureId texture = 0;
   TRect src, dst;  // dst of stretched draws; (x, y) of plain draws in dst.Left/Top
   int cx = 0, cy = 0, w = 0, h = 0, angle = 0, alpha = 255;
+  double fx = 0.5, fy = 0.5;  // the pivot of rotated draws, as a fraction of w x h
   std::string text;
   int pointSize = 0;
   Color color;
@@ -86,6 +87,12 @@ class RecordingDisplay : public Display {
     d.angle = angle;
     d.alpha = alpha;
     calls.push_back(d);
+  }
+  void DrawRotatedAbout(TextureId tex, const TRect& src, int px, int py, int w, int h, double fx, double fy,
+                        int angle, int alpha) override {
+    DrawRotated(tex, src, px, py, w, h, angle, alpha);
+    calls.back().fx = fx;
+    calls.back().fy = fy;
   }
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override {
     DrawCall d;

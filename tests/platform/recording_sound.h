@@ -21,6 +21,7 @@ class RecordingSoundOutput : public SoundOutput {
   std::map<SampleId, std::vector<uint8_t>> samples;
   std::map<VoiceId, Voice> voices;
   std::vector<VoiceId> startLog;  // every Start, in order
+  std::vector<SampleId> startedSamples;  // the sample of every Start, in order
 
   bool Initialized() const override { return initialized; }
   SampleId LoadSample(const uint8_t* data, size_t size, std::string& error) override {
@@ -46,6 +47,7 @@ class RecordingSoundOutput : public SoundOutput {
     ++voice.starts;
     voice.last = s;
     startLog.push_back(v);
+    startedSamples.push_back(voice.sample);
   }
   void Stop(VoiceId v) override { voices.at(v).playing = false; }
   bool IsPlaying(VoiceId v) const override {

@@ -19,6 +19,17 @@ std::vector<uint8_t> MenuBackdrop() {
   WaterLook water;
   water.Seed = 7;
   PaintWater(canvas.Surface(), water);
+  // Deeper water where the help pages write their small yellow lines (x 250..780,
+  // y 170..500): it keeps them readable, and the menu's words stand out on it too.
+  cairo_save(cr);
+  cairo_translate(cr, 515, 335);
+  cairo_scale(cr, 1.0, 0.66);
+  cairo_arc(cr, 0, 0, 390, 0, 2 * M_PI);
+  Gradient::Radial(0, 0, 0, 0, 0, 390,
+                   {{0, Hex(0x042E38, 0.62)}, {0.55, Hex(0x042E38, 0.5)}, {0.85, Hex(0x042E38, 0.18)}, {1, Hex(0x042E38, 0)}})
+      .Use(cr);
+  cairo_fill(cr);
+  cairo_restore(cr);
 
   const std::vector<LilyPad> pads = {
       {62, 548, 78, -0.9, 0.92, Hex(0x5CBF3E)},   // bottom left, runs over both edges

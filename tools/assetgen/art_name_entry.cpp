@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "canvas.h"
+#include "menu_words.h"
 #include "pond.h"
-#include "registry.h"
 
 namespace pondaro::assetgen {
 
@@ -21,14 +21,10 @@ constexpr double kLeft = (800 - kPanelW) / 2.0, kTop = (600 - kPanelH) / 2.0;  /
 // The plate, in screen coordinates; the frame keeps room for its shadow.
 constexpr double kPlateX = 175, kPlateY = 128, kPlateW = 450, kPlateH = 340, kPlateR = 28;
 constexpr double kHeaderBottom = 206;
-struct Field {
-  double x, y, w, h, r;
-};
 constexpr Field kScoreField{296, 221, 208, 46, 14};
 constexpr Field kNameField{250, 315, 300, 33, 10};
 constexpr Field kSendBox{245, 367, 38, 38, 8};
 
-const Rgba kOutline = Hex(0x24551A);
 const Rgba kInk = Hex(0x4A1C06);
 
 TextStyle Words(double size) {
@@ -43,92 +39,23 @@ TextStyle Words(double size) {
   return s;
 }
 
-// A box sunk into the plate: pale inside, shaded along its top and left edges.
-void Inset(cairo_t* cr, const Field& f) {
-  RoundedRectPath(cr, f.x - 2, f.y - 2, f.w + 4, f.h + 4, f.r + 2);
-  SetColor(cr, Hex(0xFFFFFF, 0.55));  // a light lip below the edge
-  cairo_fill(cr);
-  RoundedRectPath(cr, f.x, f.y, f.w, f.h, f.r);
-  Gradient::Linear(0, f.y, 0, f.y + f.h, {{0, Hex(0xF3F6E6)}, {1, Hex(0xFFFFF8)}}).Use(cr);
-  cairo_fill_preserve(cr);
-  cairo_save(cr);
-  cairo_clip_preserve(cr);
-  // Inner shadow: a blurred ring drawn only inside the box.
-  SoftShape(
-      cr,
-      [&](cairo_t* c) {
-        cairo_set_fill_rule(c, CAIRO_FILL_RULE_EVEN_ODD);
-        cairo_rectangle(c, f.x - 20, f.y - 20, f.w + 40, f.h + 40);
-        RoundedRectPath(c, f.x, f.y, f.w, f.h, f.r);
-      },
-      Hex(0x1D4A16, 0.45), 1.5, 2.5, 2.5);
-  cairo_restore(cr);
-  SetColor(cr, Hex(0x3F7F2A));
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-}
-
-void Plate(cairo_t* cr) {
-  auto plate = [](cairo_t* c) { RoundedRectPath(c, kPlateX, kPlateY, kPlateW, kPlateH, kPlateR); };
-  SoftShape(cr, plate, Hex(0x03262B, 0.5), 6, 9, 7);
-
-  // The leaf-green rim with light from the top left.
-  plate(cr);
-  Gradient::Linear(kPlateX, kPlateY, kPlateX + kPlateW * 0.4, kPlateY + kPlateH,
-                   {{0, Hex(0x9BE05A)}, {0.5, Hex(0x62BE3A)}, {1, Hex(0x3F962B)}})
-      .Use(cr);
-  cairo_fill(cr);
-
-  // The header band keeps the rim's green; below it a warm cream card.
-  const double m = 10;
-  const double cardY = kHeaderBottom, cardH = kPlateY + kPlateH - m - cardY;
-  RoundedRectPath(cr, kPlateX + m, cardY, kPlateW - 2 * m, cardH, kPlateR - m);
-  Gradient::Linear(0, cardY, 0, cardY + cardH, {{0, Hex(0xFFF8DC)}, {1, Hex(0xF6E7B8)}}).Use(cr);
-  cairo_fill_preserve(cr);
-  SetColor(cr, Hex(0x3A7D25));
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-
-  // Leaf veins fanning across the header, faint.
-  cairo_save(cr);
-  RoundedRectPath(cr, kPlateX, kPlateY, kPlateW, kHeaderBottom - kPlateY, kPlateR);
-  cairo_clip(cr);
-  SetColor(cr, Hex(0xDFFFB0, 0.22));
-  cairo_set_line_width(cr, 2.5);
-  for (int i = -5; i <= 5; ++i) {
-    cairo_move_to(cr, 400, kHeaderBottom + 40);
-    cairo_line_to(cr, 400 + i * 60, kPlateY - 10);
-  }
-  cairo_stroke(cr);
-  // Gloss along the top.
-  RoundedRectPath(cr, kPlateX + 8, kPlateY + 5, kPlateW - 16, 30, 18);
-  Gradient::Linear(0, kPlateY + 5, 0, kPlateY + 35, {{0, Hex(0xFFFFFF, 0.35)}, {1, Hex(0xFFFFFF, 0)}}).Use(cr);
-  cairo_fill(cr);
-  cairo_restore(cr);
-
-  plate(cr);
-  SetColor(cr, kOutline);
-  cairo_set_line_width(cr, 3);
-  cairo_stroke(cr);
-}
-
 std::vector<uint8_t> Panel() {
   Canvas canvas(kPanelW, kPanelH);
   cairo_t* cr = canvas.Cr();
   cairo_translate(cr, -kLeft, -kTop);
 
-  Plate(cr);
+  DrawPlate(cr, {kPlateX, kPlateY, kPlateW, kPlateH, kPlateR, kHeaderBottom});
   DrawTextCentered(cr, "New High Score!", 400, 167, Words(FitTextSize("New High Score!", "Leckerli One", 330, 52)));
   // Flowers resting on the rim's upper corners.
   DrawWaterLily(cr, kPlateX + 16, kPlateY + 18, 24, 0.3);
   DrawLilyBud(cr, kPlateX + kPlateW - 24, kPlateY + 22, 30, 2.5);
 
-  Inset(cr, kScoreField);
+  DrawInset(cr, kScoreField);
   TextStyle label = Words(24);
   DrawTextCentered(cr, "Score", 242, 244, label);
   DrawTextCentered(cr, "Type your name", 400, 294, label);
-  Inset(cr, kNameField);
-  Inset(cr, kSendBox);
+  DrawInset(cr, kNameField);
+  DrawInset(cr, kSendBox);
   TextStyle send = Words(22);
   const Box ink = TextInk("Send to the online table", send.Face, send.Size);
   DrawText(cr, "Send to the online table", 296 - ink.x, 386 - ink.y - ink.h / 2, send);

@@ -210,6 +210,55 @@ void SoftShape(cairo_t* cr, const PathFn& path, const Rgba& color, double dx, do
   cairo_restore(cr);
 }
 
+void ShadedFill(cairo_t* cr, const PathFn& path, const Rgba& base, double outline, double gloss) {
+  cairo_save(cr);
+  cairo_new_path(cr);
+  path(cr);
+  double x0, y0, x1, y1;
+  cairo_path_extents(cr, &x0, &y0, &x1, &y1);
+  const double w = x1 - x0, h = y1 - y0, m = std::max(w, h);
+  // The outline goes first at twice its width and the fill covers its inner
+  // half: a shape built of several overlapping pieces shows no seams inside.
+  if (outline > 0) {
+    SetColor(cr, Darken(base, 0.5));
+    cairo_set_line_width(cr, 2 * outline);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke_preserve(cr);
+  }
+  Gradient::Radial(x0 + 0.32 * w, y0 + 0.28 * h, 0, x0 + 0.45 * w, y0 + 0.45 * h, 0.8 * m,
+                   {{0, Lighten(base, 0.3)}, {0.45, base}, {1, Darken(base, 0.28)}})
+      .Use(cr);
+  cairo_fill_preserve(cr);
+  if (gloss > 0) {
+    cairo_save(cr);
+    cairo_clip(cr);
+    const double hx = x0 + 0.33 * w, hy = y0 + 0.27 * h;
+    cairo_translate(cr, hx, hy);
+    cairo_scale(cr, 0.3 * w, 0.18 * h);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    Gradient::Radial(0, 0, 0, 0, 0, 1, {{0, Hex(0xFFFFFF, gloss)}, {1, Hex(0xFFFFFF, 0)}}).Use(cr);
+    cairo_fill(cr);
+    cairo_restore(cr);
+  }
+  cairo_new_path(cr);
+  cairo_restore(cr);
+}
+
+void PaintWithShadow(cairo_t* cr, cairo_surface_t* layer, const Rgba& shadow, double dx, double dy, double radius) {
+  const int w = cairo_image_surface_get_width(layer), h = cairo_image_surface_get_height(layer);
+  const int pad = static_cast<int>(std::ceil(3 * radius)) + 2;
+  Canvas blur(w + 2 * pad, h + 2 * pad);
+  SetColor(blur.Cr(), shadow);
+  cairo_mask_surface(blur.Cr(), layer, pad, pad);
+  BlurSurface(blur.Surface(), radius);
+  cairo_save(cr);
+  cairo_set_source_surface(cr, blur.Surface(), dx - pad, dy - pad);
+  cairo_paint(cr);
+  cairo_set_source_surface(cr, layer, 0, 0);
+  cairo_paint(cr);
+  cairo_restore(cr);
+}
+
 void DrawWrapped(cairo_t* cr, double w, double h, const std::function<void(cairo_t*)>& draw) {
   for (int oy = -1; oy <= 1; ++oy)
     for (int ox = -1; ox <= 1; ++ox) {
@@ -220,7 +269,6 @@ void DrawWrapped(cairo_t* cr, double w, double h, const std::function<void(cairo
     }
 }
 
-namespace {
 void SetFont(cairo_t* cr, const std::string& face, double size, bool bold) {
   cairo_select_font_face(cr, face.c_str(), CAIRO_FONT_SLANT_NORMAL,
                          bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
@@ -233,6 +281,7 @@ void SetFont(cairo_t* cr, const std::string& face, double size, bool bold) {
   cairo_font_options_destroy(fo);
 }
 
+namespace {
 PathFn TextPath(const std::string& text, double x, double y, const TextStyle& s) {
   return [=](cairo_t* c) {
     SetFont(c, s.Face, s.Size, s.Bold);
@@ -258,9 +307,11 @@ double FitTextSize(const std::string& text, const std::string& face, double w, d
 }
 
 void DrawText(cairo_t* cr, const std::string& text, double x, double y, const TextStyle& s) {
-  const PathFn path = TextPath(text, x, y, s);
   const Box ink = TextInk(text, s.Face, s.Size, s.Bold);
-  const double top = y + ink.y, bottom = y + ink.y + ink.h;
+  DrawStyledPath(cr, TextPath(text, x, y, s), y + ink.y, y + ink.y + ink.h, s);
+}
+
+void DrawStyledPath(cairo_t* cr, const PathFn& path, double top, double bottom, const TextStyle& s) {
   auto outlined = [&](cairo_t* c) {  // the letters grown by the outline, for shadow and glow
     path(c);
     cairo_set_line_width(c, 2 * s.OutlineWidth);

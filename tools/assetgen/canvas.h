@@ -87,6 +87,15 @@ using PathFn = std::function<void(cairo_t*)>;
 void SoftShape(cairo_t* cr, const PathFn& path, const Rgba& color, double dx, double dy, double radius,
                bool wrap = false);
 
+// A shape in the house style: a gradient lit from the top left and shaded
+// towards the bottom right, one soft highlight near the lit edge, and an outline
+// in a darker tone of its own colour (`outline` px wide; 0 for none).
+void ShadedFill(cairo_t* cr, const PathFn& path, const Rgba& base, double outline = 2, double gloss = 0.35);
+
+// Paints `layer` (a picture drawn on its own surface, placed at the user-space
+// origin) over a soft drop shadow of its silhouette, offset by (dx, dy).
+void PaintWithShadow(cairo_t* cr, cairo_surface_t* layer, const Rgba& shadow, double dx, double dy, double radius);
+
 // Runs draw() nine times, shifted by 0 and +-w, +-h, so a picture that is tiled
 // joins on every edge.
 void DrawWrapped(cairo_t* cr, double w, double h, const std::function<void(cairo_t*)>& draw);
@@ -106,6 +115,8 @@ struct TextStyle {
   bool Gloss = true;  // a soft light band over the upper half of the letters
 };
 
+// Selects the face at `size`, unhinted: the same shapes at every size.
+void SetFont(cairo_t* cr, const std::string& face, double size, bool bold = false);
 // Ink bounds of text set at `size` with its baseline origin at (0, 0).
 struct Box {
   double x = 0, y = 0, w = 0, h = 0;
@@ -115,6 +126,9 @@ Box TextInk(const std::string& text, const std::string& face, double size, bool 
 double FitTextSize(const std::string& text, const std::string& face, double w, double h, bool bold = false);
 // Draws with the baseline origin at (x, y).
 void DrawText(cairo_t* cr, const std::string& text, double x, double y, const TextStyle& style);
+// Draws the shape `path` builds the way text is drawn, the fill's gradient running
+// from `top` to `bottom`.
+void DrawStyledPath(cairo_t* cr, const PathFn& path, double top, double bottom, const TextStyle& style);
 // Draws with the ink centred on (cx, cy).
 void DrawTextCentered(cairo_t* cr, const std::string& text, double cx, double cy, const TextStyle& style);
 

@@ -5,16 +5,26 @@
 //   pondaro-shots --backdrop FILE.png   the tiled menu backdrop with a line of text
 #include <SDL.h>
 
+#include <cxxabi.h>
+
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
+#include <typeinfo>
 
 #include "app/app_loop.h"
 #include "app/main_form.h"
 #include "desktop/sdl_game.h"
 #include "desktop/sdl_events.h"
+#include "game/frog.h"
 #include "sprites/background_sprite.h"
 #include "sprites/errors.h"
 
@@ -45,6 +55,149 @@ int KeyCode(const std::string& name) {
   if (k == SDLK_UNKNOWN) return -1;
   return VirtualKeyFromSdl(k);
 }
+
+// The class name of a sprite without its namespace ("TMushka").
+std::string ClassName(const TSprite& s) {
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(typeid(s).name(), nullptr, nullptr, &status),
+                                              std::free);
+  std::string n = status == 0 && name ? name.get() : typeid(s).name();
+  const size_t colon = n.rfind("::");
+  return colon == std::string::npos ? n : n.substr(colon + 2);
+}
+
+// A field the script can read, and perhaps write. Set returns false when the value
+// is out of range.
+struct Field {
+  std::function<double()> get;
+  std::function<bool(double)> set;  // empty: read only
+};
+
+bool Whole(double v) { return std::isfinite(v) && v == std::floor(v); }
+
+// Cell fields "Kind.C.R" and "Bonus.C.R".
+bool ParseCell(const std::string& name, const char* prefix, int& column, int& row) {
+  const std::string p = prefix;
+  if (name.compare(0, p.size(), p) != 0) return false;
+  char tail = 0;
+  return std::sscanf(name.c_str() + p.size(), "%d.%d%c", &column, &row, &tail) == 2 && TLilyGrid::Inside(column, row);
+}
+
+std::optional<Field> FindField(TMainForm& f, const std::string& name) {
+  auto flag = [](bool& b) {
+    return Field{[&b] { return b ? 1.0 : 0.0; }, [&b](double v) {
+                   if (v != 0 && v != 1) return false;
+                   b = v != 0;
+                   return true;
+                 }};
+  };
+  auto readOnly = [](std::function<double()> g) { return Field{std::move(g), nullptr}; };
+  auto whole = [](int32_t& x, double lo, double hi) {
+    return Field{[&x] { return double(x); }, [&x, lo, hi](double v) {
+                   if (!Whole(v) || v < lo || v > hi) return false;
+                   x = static_cast<int32_t>(v);
+                   return true;
+                 }};
+  };
+  const double kInt = 2147483647.0;
+  if (name == "Score") return whole(f.Score, -kInt, kInt);
+  if (name == "Lives") return whole(f.Lives, -kInt, kInt);
+  if (name == "Level") return whole(f.Level, 1, 1000000);
+  if (name == "LevelTimeLeft") return whole(f.LevelTimeLeft, -kInt, kInt);
+  if (name == "Hunger") {
+    int32_t& h = f.Pond.Hunger;
+    return whole(h, 0, kInt);
+  }
+  if (name == "FrogColumn")
+    return Field{[&f] { return double(f.Frog.FrogColumn); }, [&f](double v) {
+                   if (!Whole(v) || v < 0 || v > 3) return false;
+                   f.Frog.FrogColumn = static_cast<int>(v);
+                   // The frog at rest in that column.
+                   f.Root().ForEach<TPlayerSprite>([&f](TPlayerSprite* p) {
+                     p->X = CellPos(f.Frog.FrogColumn + 1, 4).X;
+                     p->Y = p->RestY;
+                     p->MovingLeft = p->MovingRight = false;
+                     p->SideProgress = 0;
+                   });
+                   return true;
+                 }};
+  if (name == "AimAngleOffset")
+    return Field{[&f] { return f.AimAngleOffset; }, [&f](double v) {
+                   if (!std::isfinite(v)) return false;
+                   f.AimAngleOffset = v;
+                   return true;
+                 }};
+  if (name == "StorkAllowed") return flag(f.Feeding.StorkAllowed);
+  int column = 0, row = 0;
+  if (ParseCell(name, "Kind.", column, row))
+    return Field{[&f, column, row] { return double(f.Pond.LilyGrid.Kind(column, row)); },
+                 [&f, column, row](double v) {
+                   const std::set<double> kinds = {0, 10, 20, 1, 2, 3, 4};
+                   if (!kinds.count(v)) return false;
+                   f.Pond.LilyGrid.SetKind(column, row, static_cast<uint8_t>(v));
+                   if (f.Scene == 3) f.RebuildCell(column, row);
+                   return true;
+                 }};
+  if (ParseCell(name, "Bonus.", column, row))
+    return Field{[&f, column, row] { return double(f.Pond.LilyGrid.Bonus(column, row)); },
+                 [&f, column, row](double v) {
+                   if (v != 0 && v != 1 && v != 2) return false;
+                   f.Pond.LilyGrid.SetBonus(column, row, static_cast<uint8_t>(v));
+                   return true;
+                 }};
+  if (name == "Scene") return readOnly([&f] { return double(f.Scene); });
+  if (name == "Paused") return readOnly([&f] { return f.Paused ? 1.0 : 0.0; });
+  if (name == "LevelBanner") return readOnly([&f] { return f.LevelBanner ? 1.0 : 0.0; });
+  if (name == "GameMainExit") return readOnly([&f] { return f.GameMainExit ? 1.0 : 0.0; });
+  if (name == "GameClearHighScore") return readOnly([&f] { return f.GameClearHighScore ? 1.0 : 0.0; });
+  if (name == "HelpPage") return readOnly([&f] { return double(f.HelpPage); });
+  if (name == "GameFullScreen") return readOnly([&f] { return f.GameFullScreen ? 1.0 : 0.0; });
+  if (name == "GameSound") return readOnly([&f] { return f.GameSound ? 1.0 : 0.0; });
+  if (name == "GameMusic") return readOnly([&f] { return f.GameMusic ? 1.0 : 0.0; });
+  if (name == "TongueLength") return readOnly([&f] { return double(f.Feeding.TongueLength); });
+  if (name == "StorkLegsSpawned") return readOnly([&f] { return f.Feeding.StorkLegsSpawned ? 1.0 : 0.0; });
+  if (name == "StorkLegsDown") return readOnly([&f] { return f.Feeding.StorkLegsDown ? 1.0 : 0.0; });
+  if (name == "StorkGone") return readOnly([&f] { return f.Feeding.StorkGone ? 1.0 : 0.0; });
+  if (name == "Sprites")
+    return readOnly([&f] {
+      int n = 0;
+      for (TSprite* s : f.Root().List()) n += s->Dying ? 0 : 1;
+      return double(n);
+    });
+  if (name.compare(0, 6, "Count:") == 0) {
+    const std::string cls = name.substr(6);
+    return readOnly([&f, cls] {
+      int n = 0;
+      for (TSprite* s : f.Root().List()) n += !s->Dying && ClassName(*s) == cls ? 1 : 0;
+      return double(n);
+    });
+  }
+  return std::nullopt;
+}
+
+std::string Formatted(double v) {
+  char buf[64];
+  if (Whole(v) && std::fabs(v) < 1e15)
+    std::snprintf(buf, sizeof buf, "%.0f", v);
+  else
+    std::snprintf(buf, sizeof buf, "%g", v);
+  return buf;
+}
+
+bool Compare(double a, const std::string& op, double b, bool& ok) {
+  ok = true;
+  if (op == "=") return a == b;
+  if (op == "!=") return a != b;
+  if (op == "<") return a < b;
+  if (op == "<=") return a <= b;
+  if (op == ">") return a > b;
+  if (op == ">=") return a >= b;
+  ok = false;
+  return false;
+}
+
+// Exit statuses: a failed expectation 1, a script that cannot be run 2.
+enum Outcome { kGoOn, kFailed, kBadScript, kEnded };
 
 struct Runner {
   TMainForm& form;
@@ -86,22 +239,27 @@ struct Runner {
     return s == "right" ? MouseButton::Right : s == "middle" ? MouseButton::Middle : MouseButton::Left;
   }
 
-  // False on a failed expectation or a bad line.
-  bool Run(const std::string& line, int number) {
+  Outcome Run(const std::string& line, int number) {
+    const Outcome o = RunLine(line, number);
+    if (o == kGoOn && form.Terminated) return kEnded;
+    return o;
+  }
+
+  Outcome RunLine(const std::string& line, int number) {
     std::istringstream in(line);
     std::string cmd;
-    if (!(in >> cmd) || cmd[0] == '#') return true;
+    if (!(in >> cmd) || cmd[0] == '#') return kGoOn;
     std::string rest;
     std::getline(in >> std::ws, rest);
     std::istringstream args(rest);
     auto bad = [&](const char* why) {
       std::fprintf(stderr, "line %d: %s: %s\n", number, why, line.c_str());
-      return false;
+      return kBadScript;
     };
     if (cmd == "tick") {
       int n = 1;
       args >> n;
-      Tick(n);
+      for (int i = 0; i < n && !form.Terminated; ++i) Tick(1);
     } else if (cmd == "key" || cmd == "keydown" || cmd == "keyup" || cmd == "alt+key" || cmd == "ctrl+key") {
       int k = KeyCode(rest);
       if (k < 0) return bad("unknown key");
@@ -133,19 +291,40 @@ struct Runner {
       args >> b;
       Mouse(EventType::MouseUp, form.MouseX, form.MouseY, Button(b));
     } else if (cmd == "set") {
-      std::string field;
-      long v;
-      if (!(args >> field >> v)) return bad("set FIELD VALUE");
-      if (field == "Score") form.Score = v;
-      else if (field == "Lives") form.Lives = v;
-      else if (field == "Level") form.Level = v;
-      else if (field == "LevelTimeLeft") form.LevelTimeLeft = v;
-      else if (field == "Hunger") return bad("Hunger comes with the pond");
-      else return bad("unknown field");
+      std::string name;
+      double v;
+      if (!(args >> name >> v)) return bad("set FIELD VALUE");
+      auto field = FindField(form, name);
+      if (!field) return bad("unknown field");
+      if (!field->set) return bad("that field cannot be set");
+      if (!field->set(v)) return bad("value out of range");
+    } else if (cmd == "expect") {
+      std::string name, op;
+      double v;
+      if (!(args >> name >> op >> v)) return bad("expect FIELD OP N");
+      auto field = FindField(form, name);
+      if (!field) return bad("unknown field");
+      bool known = false;
+      const double actual = field->get();
+      const bool holds = Compare(actual, op, v, known);
+      if (!known) return bad("unknown comparison");
+      if (!holds) {
+        std::fprintf(stderr, "line %d: expected %s %s %s, it is %s\n", number, name.c_str(), op.c_str(),
+                     Formatted(v).c_str(), Formatted(actual).c_str());
+        return kFailed;
+      }
+    } else if (cmd == "print") {
+      std::string name;
+      while (args >> name) {
+        auto field = FindField(form, name);
+        if (!field) return bad("unknown field");
+        std::printf("%s=%s\n", name.c_str(), Formatted(field->get()).c_str());
+      }
+      std::fflush(stdout);
     } else if (cmd == "scene") {
       int n;
-      if (!(args >> n)) return bad("scene N");
-      form.ChangeScene(n);
+      if (!(args >> n) || n < 1 || n > 9 || n == 8) return bad("scene N: 1 to 7 or 9");
+      form.Guarded([&] { form.ChangeScene(n); });
     } else if (cmd == "seed") {
       unsigned n;
       if (!(args >> n)) return bad("seed N");
@@ -153,6 +332,8 @@ struct Runner {
     } else if (cmd == "shot") {
       if (rest.empty()) return bad("shot FILE.png");
       const std::string path = outDir + "/" + rest;
+      std::error_code ec;
+      std::filesystem::create_directories(outDir, ec);
       // The last tick's frame, drawn again so the file shows exactly that state.
       if (!display.SavePng(path)) return bad("cannot write the picture");
       std::printf("wrote %s\n", path.c_str());
@@ -161,12 +342,12 @@ struct Runner {
       if (!(args >> n)) return bad("expect-scene N");
       if (form.Scene != n) {
         std::fprintf(stderr, "line %d: expected scene %d, the game is in scene %d\n", number, n, form.Scene);
-        return false;
+        return kFailed;
       }
     } else {
       return bad("unknown command");
     }
-    return true;
+    return kGoOn;
   }
 };
 
@@ -234,7 +415,13 @@ int main(int argc, char** argv) {
   Runner runner{form, app, clock, keyboard, display, argc > 2 ? argv[2] : "."};
   std::string line;
   int number = 0;
-  while (std::getline(script, line))
-    if (!runner.Run(line, ++number)) return 1;
+  while (std::getline(script, line)) {
+    switch (runner.Run(line, ++number)) {
+      case kGoOn: break;
+      case kFailed: return 1;
+      case kBadScript: return 2;
+      case kEnded: return 0;  // the game ended itself: nothing more to run
+    }
+  }
   return 0;
 }

@@ -1,0 +1,106 @@
+// SDL's events in the game's terms, fed through SDL's own queue (dummy driver).
+#include "desktop/sdl_events.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "desktop/sdl_system.h"
+
+namespace pondaro {
+namespace {
+
+class SdlEvents : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    SDL_setenv("SDL_VIDEODRIVER", "dummy", 0);
+    runtime_ = new SdlRuntime();
+    std::string error;
+    ASSERT_TRUE(runtime_->Start(error)) << error;
+  }
+  static void TearDownTestSuite() {
+    delete runtime_;
+    runtime_ = nullptr;
+  }
+  void SetUp() override {
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_SetModState(KMOD_NONE);
+  }
+  void TearDown() override { SDL_SetModState(KMOD_NONE); }
+
+  static void PushKey(SDL_Keycode key, Uint16 mod, bool repeat = false) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.repeat = repeat ? 1 : 0;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+  }
+  static void PushButton(Uint8 button, int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = button;
+    e.button.state = SDL_PRESSED;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+  }
+  std::vector<InputEvent> Drain() {
+    std::vector<InputEvent> out;
+    InputEvent e;
+    while (source_.WaitEvent(0, e)) out.push_back(e);
+    return out;
+  }
+
+  SdlEventSource source_;
+  static SdlRuntime* runtime_;
+};
+SdlRuntime* SdlEvents::runtime_ = nullptr;
+
+// Alt+Enter pressed while the game was busy is still Alt+Enter when it is handled,
+// and a plain Enter stays plain whatever is held by then.
+TEST_F(SdlEvents, ModifiersAreThoseTheKeyWentDownWith) {
+  PushKey(SDLK_RETURN, KMOD_LALT);
+  PushKey(SDLK_a, KMOD_LSHIFT | KMOD_RCTRL);
+  auto events = Drain();
+  SDL_SetModState(KMOD_LALT);  // Alt is held by the time the next event is taken
+  PushKey(SDLK_RETURN, KMOD_NONE);
+  for (const InputEvent& e : Drain()) events.push_back(e);
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0].Key, vk::Return);
+  EXPECT_TRUE(events[0].Alt);
+  EXPECT_FALSE(events[0].Shift || events[0].Ctrl);
+  EXPECT_EQ(events[1].Key, 'A');
+  EXPECT_TRUE(events[1].Shift && events[1].Ctrl);
+  EXPECT_FALSE(events[1].Alt);
+  EXPECT_FALSE(events[2].Alt);
+}
+
+TEST_F(SdlEvents, KeyRepeatsAreMarked) {
+  PushKey(SDLK_RETURN, KMOD_LALT);
+  PushKey(SDLK_RETURN, KMOD_LALT, true);
+  const auto events = Drain();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_FALSE(events[0].Repeat);
+  EXPECT_TRUE(events[1].Repeat);
+}
+
+TEST_F(SdlEvents, SideButtonsAreIgnored) {
+  PushButton(SDL_BUTTON_X1, 10, 20);
+  PushButton(SDL_BUTTON_X2, 10, 20);
+  PushButton(SDL_BUTTON_RIGHT, 30, 40);
+  PushButton(SDL_BUTTON_LEFT, 50, 60);
+  const auto events = Drain();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].Button, MouseButton::Right);
+  EXPECT_EQ(events[1].Button, MouseButton::Left);
+  EXPECT_EQ(events[1].X, 50);
+  EXPECT_EQ(events[1].Y, 60);
+}
+
+}  // namespace
+}  // namespace pondaro
