@@ -2,7 +2,9 @@
 
 #include <sys/random.h>
 
+#include <cerrno>
 #include <chrono>
+#include <stdexcept>
 #include <cstdio>
 
 #include "pages.h"
@@ -55,7 +57,10 @@ std::string ScoreService::RandomToken() {
   size_t got = 0;
   while (got < sizeof bytes) {
     const ssize_t n = getrandom(bytes + got, sizeof bytes - got, 0);
-    if (n > 0) got += static_cast<size_t>(n);
+    if (n > 0)
+      got += static_cast<size_t>(n);
+    else if (errno != EINTR)
+      throw std::runtime_error("no random numbers from the system");
   }
   static constexpr char kHex[] = "0123456789abcdef";
   std::string token;

@@ -49,7 +49,9 @@ std::unique_ptr<PostgresInstance> PostgresInstance::Start(std::string& reason, c
     return nullptr;
   }
   std::unique_ptr<PostgresInstance> pg(new PostgresInstance);
-  pg->dir_ = std::make_unique<TempDir>("pondaro-pg");
+  // Under /tmp, which every user can reach: a private $TMPDIR of root's would
+  // keep the server's user out of its own folder.
+  pg->dir_ = std::make_unique<TempDir>("pondaro-pg", user.empty() ? "" : "/tmp");
   const std::string dir = pg->dir_->Path();
   if (!user.empty()) {
     const std::string chown = "chown " + user + " " + dir;

@@ -24,9 +24,9 @@
 
 namespace pondaro::scores::testing {
 
-TempDir::TempDir(const std::string& prefix) {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + prefix + "-XXXXXX";
+TempDir::TempDir(const std::string& prefix, const std::string& base) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = (!base.empty() ? base : tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder: " + std::string(strerror(errno)));
   path_ = pattern;
 }

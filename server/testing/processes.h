@@ -8,10 +8,11 @@
 
 namespace pondaro::scores::testing {
 
-// A fresh folder under $TMPDIR (or /tmp), removed with everything in it.
+// A fresh folder under `base` ($TMPDIR or /tmp when empty), removed with
+// everything in it.
 class TempDir {
  public:
-  explicit TempDir(const std::string& prefix = "pondaro-scores");
+  explicit TempDir(const std::string& prefix = "pondaro-scores", const std::string& base = "");
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
