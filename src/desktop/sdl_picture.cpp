@@ -57,4 +57,6 @@ std::optional<Pixels> SdlPictureDecoder::Decode(const uint8_t* data, size_t size
   return out;
 }
 
+void SdlPictureDecoder::ThreadEnds() const { SDL_TLSCleanup(); }
+
 }  // namespace pondaro

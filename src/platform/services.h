@@ -17,6 +17,9 @@ class PictureDecoder {
   virtual ~PictureDecoder() = default;
   // Empty with `error` set when the bytes are not a picture.
   virtual std::optional<Pixels> Decode(const uint8_t* data, size_t size, std::string& error) const = 0;
+  // Called on a helper thread that decoded, just before it ends: what the decoder
+  // keeps per thread goes with it.
+  virtual void ThreadEnds() const {}
 };
 
 // PCM playback. A sample is one decoded sound; a voice is one playback buffer of it

@@ -153,7 +153,11 @@ std::vector<Decoded> DecodeAll(const std::vector<CollectionRecord>& records, con
   };
   const size_t helpers = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), 4) - 1;
   std::vector<std::thread> threads;
-  for (size_t t = 0; t < helpers && t + 1 < records.size(); ++t) threads.emplace_back(work);
+  for (size_t t = 0; t < helpers && t + 1 < records.size(); ++t)
+    threads.emplace_back([&] {
+      work();
+      decoder.ThreadEnds();
+    });
   work();
   for (auto& t : threads) t.join();
   return out;
