@@ -239,7 +239,8 @@ int main(int argc, char** argv) {
     }
     Play("game", app, late, seconds, [](long) {});
   }
-  std::printf("scene at the end: %d; song handle at the end: %d (one per song loaded)\n", form.Scene, form.SongHandle);
+  std::printf("scene at the end: %d; song handle at the end: %d (one per song loaded); %ld frames shown\n", form.Scene,
+              form.SongHandle, display->FramesShown());
   rusage u;
   getrusage(RUSAGE_SELF, &u);
   std::printf("peak resident memory: %ld MB\n", u.ru_maxrss / 1024);

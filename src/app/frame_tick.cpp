@@ -38,7 +38,11 @@ void TMainForm::ComputeAimAngle() {
 }
 
 void TMainForm::CaretBlink() {
-  if (GamegoEdit && Countdown6 > 15) Guarded([&] { new TPalka(*this); });
+  // One caret at a time: a new one each tick stacked up and changed the frame
+  // every tick, so the screen was drawn again for nothing.
+  bool shown = false;
+  Root().ForEach<TPalka>([&](TPalka* p) { shown = shown || !p->Dying; });
+  if (GamegoEdit && Countdown6 > 15 && !shown) Guarded([&] { new TPalka(*this); });
   if (Countdown6 <= 15) {
     if (Countdown6 == 0) Countdown6 = 30;
     Root().ForEach<TPalka>([](TPalka* p) { p->Dead(); });

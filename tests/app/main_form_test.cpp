@@ -190,7 +190,7 @@ TEST_F(MainForm, AimingAngleFollowsTheMouseWithinItsClamp) {
   EXPECT_DOUBLE_EQ(f.AimAngle, 180);
 }
 
-TEST_F(MainForm, CaretShowsFourteenTicksOfThirty) {
+TEST_F(MainForm, CaretShowsFourteenTicksOfThirtyAsOneSprite) {
   auto& f = Make();
   f.ChangeScene(9);
   f.GamegoEdit = true;
@@ -198,7 +198,10 @@ TEST_F(MainForm, CaretShowsFourteenTicksOfThirty) {
   int shown = 0;
   for (int i = 0; i < 90; ++i) {
     Tick();
-    if (CountOf(f, (TPalka*)nullptr) > 0) ++shown;
+    const int carets = CountOf(f, (TPalka*)nullptr);
+    if (carets > 0) ++shown;
+    // Stacked carets would change the frame every tick: the screen redrawn for nothing.
+    EXPECT_LE(carets, 1) << "tick " << i;
   }
   EXPECT_EQ(shown, 42);
 }
