@@ -201,13 +201,16 @@ void Monkey::Act(const MonkeyView& v, std::deque<InputEvent>& out, std::vector<M
   } else if (roll < 950 && (v.Scene == 3 || v.Scene == 4)) {
     // The scenario hooks a test would use to reach the later levels, the feeding
     // stage and the end of a game without playing an hour.
-    switch (Pick(5)) {
+    switch (Pick(v.Scene == 3 ? 6 : 5)) {
       case 0: hooks.push_back({"Hunger", double(Pick(40))}); break;
       case 1: hooks.push_back({"Lives", double(1 + Pick(4))}); break;
       case 2: hooks.push_back({"Level", double(Chance(0.5) ? 1 : Chance(0.9) ? 1 + Pick(12) : 1 + Pick(1000))}); break;
-      case 3: hooks.push_back({"LevelTimeLeft", double(Pick(5))}); break;
+      // Mostly long enough for the stage's later visitors (the stork) to come.
+      case 3: hooks.push_back({"LevelTimeLeft", double(Chance(0.2) ? Pick(5) : 10 + Pick(60))}); break;
       // The stone lies in the first column: the frog put there reaches it.
-      default: hooks.push_back({"FrogColumn", double(Chance(0.5) ? 0 : Pick(4))}); break;
+      case 4: hooks.push_back({"FrogColumn", double(Chance(0.5) ? 0 : Pick(4))}); break;
+      // A monkey seldom crosses a whole pond: now and then it is taken to the stone.
+      default: hooks.push_back({"StoneReached", 1}); break;
     }
     Note("set " + hooks.back().Field + " " + std::to_string(static_cast<int>(hooks.back().Value)));
   } else {  // typing, where a text box may be listening

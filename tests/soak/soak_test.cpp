@@ -265,6 +265,10 @@ std::string Soak::Run(uint64_t seed, long ticks, Marks& m) {
     }
     for (const MonkeyHook& h : hooks) {
       if (form->Scene != 3 && form->Scene != 4) break;
+      if (h.Field == "StoneReached") {  // as the frog's touch of the stone does
+        if (form->Scene == 3) form->NormalRound = false;
+        continue;
+      }
       auto field = shots::FindField(*form, h.Field);
       if (!field || !field->set || !field->set(h.Value)) return fail(tick, "hook " + h.Field + " refused");
     }
