@@ -206,10 +206,12 @@ void TPictureCollection::Upload(TPictureCollectionItem& item) {
   if (item.Picture.Rgba.empty()) return;
   item.Texture = display_->CreateTexture(item.Picture, AllOpaque(item.Picture));
   if (item.Png.empty()) return;
-  // The display holds the colours now: keep the alpha the pixel test reads.
-  if (item.Alpha.empty()) {
-    item.Alpha.resize(item.Picture.Rgba.size() / 4);
-    for (size_t i = 0; i < item.Alpha.size(); ++i) item.Alpha[i] = item.Picture.Rgba[i * 4 + 3];
+  // The display holds the colours now: keep what the pixel test reads.
+  if (item.Solid.empty()) {
+    const size_t pixels = item.Picture.Rgba.size() / 4;
+    item.Solid.assign((pixels + 7) / 8, 0);
+    for (size_t i = 0; i < pixels; ++i)
+      if (item.Picture.Rgba[i * 4 + 3] >= TPictureCollectionItem::kSolidAlpha) item.Solid[i / 8] |= 1 << (i % 8);
   }
   std::vector<uint8_t>().swap(item.Picture.Rgba);
 }

@@ -63,10 +63,10 @@ class TPictureCollectionItem {
   uint32_t TransparentColor = 0;
 
   // CPU copy, for the pixel-exact collision test. Once a picture read from the
-  // collection is on the display, only its alpha is kept here (Alpha); the stored
-  // PNG (Png) brings the colours back should it ever be uploaded again.
+  // collection is on the display, only which pixels collide is kept (Solid, a bit
+  // a pixel); the stored PNG (Png) brings the colours back for another upload.
   Pixels Picture;
-  std::vector<uint8_t> Alpha;  // one byte a pixel, row by row; empty while Picture holds them
+  std::vector<uint8_t> Solid;  // row by row, bit i % 8 of byte i / 8; empty while Picture holds them
   std::vector<uint8_t> Png;
   TextureId Texture = 0;       // 0 while not uploaded to a display
   TPictureCollectionItem* NextInBucket = nullptr;
@@ -83,10 +83,12 @@ class TPictureCollectionItem {
   // Empty when n is not a frame; clipped to the picture (negative skips overlap).
   TRect FrameRectOf(int n) const;
   bool Ready() const { return Texture != 0; }
-  // The pixel test's view: alpha of a pixel of the whole picture.
-  bool HasPixels() const { return !Alpha.empty() || !Picture.Rgba.empty(); }
-  uint8_t AlphaAt(int x, int y) const {
-    return Alpha.empty() ? Picture.AlphaAt(x, y) : Alpha[static_cast<size_t>(y) * Picture.Width + x];
+  // The pixel test's view: pixels of alpha 128 or more collide.
+  static constexpr uint8_t kSolidAlpha = 128;
+  bool HasPixels() const { return !Solid.empty() || !Picture.Rgba.empty(); }
+  bool SolidAt(int x, int y) const {
+    const size_t i = static_cast<size_t>(y) * Picture.Width + x;
+    return Solid.empty() ? Picture.AlphaAt(x, y) >= kSolidAlpha : (Solid[i / 8] >> (i % 8)) & 1;
   }
 
   // Drawing calls; each draws nothing when the item is not ready or n is not a frame.

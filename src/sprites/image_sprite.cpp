@@ -20,8 +20,6 @@ int WrapAround(int v, int extent, int size) {
   return v;
 }
 
-constexpr uint8_t kOpaqueAlpha = 128;  // pixels below this do not collide
-
 }  // namespace
 
 TImageSprite::TImageSprite(TSprite* parent) : TSprite(parent) { isImageSprite_ = true; }
@@ -124,7 +122,7 @@ bool TImageSprite::HitTest(TSprite* other) {
   const int j1 = std::min({h, p1.Height() - sy1, p2.Height() - sy2});
   for (int j = j0; j < j1; ++j)
     for (int i = i0; i < i1; ++i)
-      if (p1.AlphaAt(sx1 + i, sy1 + j) >= kOpaqueAlpha && p2.AlphaAt(sx2 + i, sy2 + j) >= kOpaqueAlpha)
+      if (p1.SolidAt(sx1 + i, sy1 + j) && p2.SolidAt(sx2 + i, sy2 + j))
         return true;
   return false;
 }

@@ -201,12 +201,13 @@ TEST(ImageList, LoadKeepsAttributesAndAFailedLoadLeavesNothing) {
   EXPECT_TRUE(display.textures.empty());
 }
 
-TEST(ImageList, ALoadedPictureKeepsOnlyItsAlphaOnceUploadedAndComesBackWhole) {
+TEST(ImageList, ALoadedPictureKeepsOnlyWhatCollidesOnceUploadedAndComesBackWhole) {
   test::RawPictureDecoder decoder;
   RecordingDisplay first, second;
   TPictureCollection images;
-  Pixels picture = SolidPixels(3, 2, kRed);
-  picture.Rgba[4 * 4 + 3] = 0;  // one clear pixel
+  Pixels picture = SolidPixels(3, 3, kRed);
+  picture.Rgba[4 * 4 + 3] = 127;  // (1, 1) too faint to touch
+  picture.Rgba[8 * 4 + 3] = 128;  // (2, 2), the last pixel, just enough
   CollectionRecord frog;
   frog.Name = "frog";
   frog.Payload = test::EncodeRawPicture(picture);
@@ -214,16 +215,20 @@ TEST(ImageList, ALoadedPictureKeepsOnlyItsAlphaOnceUploadedAndComesBackWhole) {
   const auto& item = images.Find("frog");
   EXPECT_EQ(item.Picture.Rgba, picture.Rgba);  // no display yet: all of it
 
+  std::vector<bool> before;
+  for (int i = 0; i < 9; ++i) before.push_back(item.SolidAt(i % 3, i / 3));
+
   images.Restore(first);
   EXPECT_TRUE(item.Picture.Rgba.empty());
   ASSERT_TRUE(item.HasPixels());
-  EXPECT_EQ(item.AlphaAt(1, 1), 0);
-  EXPECT_EQ(item.AlphaAt(0, 1), 255);
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(item.SolidAt(i % 3, i / 3), before[i]) << i;
+  EXPECT_FALSE(item.SolidAt(1, 1));
+  EXPECT_TRUE(item.SolidAt(2, 2));
   EXPECT_EQ(item.Width(), 3);
 
   images.Restore(second);  // a new display after a mode switch gets the colours again
   EXPECT_EQ(second.textures.at(item.Texture).Rgba, picture.Rgba);
-  EXPECT_EQ(item.AlphaAt(1, 1), 0);
+  EXPECT_FALSE(item.SolidAt(1, 1));
 }
 
 }  // namespace
