@@ -31,6 +31,9 @@ class X11Window : public test::SdlSuite {
     wantWm_ = std::getenv("PONDARO_TEST_WM") != nullptr;
     for (int i = 0; i < 100 && wantWm_ && !HasWindowManager(); ++i) SDL_Delay(50);
     ASSERT_EQ(HasWindowManager(), wantWm_);
+    // openbox announces itself before it manages windows: a window mapped in
+    // between was sometimes never mapped, and SDL waits for that without end.
+    if (wantWm_) SDL_Delay(1000);
     std::string error;
     display_ = SdlDisplay::OpenWindow(error);
     ASSERT_TRUE(display_) << error;
