@@ -79,14 +79,7 @@ std::vector<int> Monkey::HeldKeys() const {
 
 void Monkey::Key(std::deque<InputEvent>& out, EventType type, int key, bool shift, bool ctrl, bool alt,
                  bool repeat) {
-  InputEvent e;
-  e.Type = type;
-  e.Key = key;
-  e.Shift = shift;
-  e.Ctrl = ctrl;
-  e.Alt = alt;
-  e.Repeat = repeat;
-  out.push_back(e);
+  out.push_back({.Type = type, .Key = key, .Shift = shift, .Ctrl = ctrl, .Alt = alt, .Repeat = repeat});
   Note(std::string(Name(type)) + " " + std::to_string(key) + (alt ? "+alt" : "") + (ctrl ? "+ctrl" : "") +
        (repeat ? " repeat" : ""));
 }

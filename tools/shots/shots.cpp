@@ -85,12 +85,7 @@ struct Runner {
     }
   }
   void Key(EventType type, int key, bool ctrl = false, bool alt = false, bool shift = false) {
-    InputEvent e;
-    e.Type = type;
-    e.Key = key;
-    e.Ctrl = ctrl;
-    e.Alt = alt;
-    e.Shift = shift;
+    const InputEvent e{.Type = type, .Key = key, .Shift = shift, .Ctrl = ctrl, .Alt = alt};
     if (type == EventType::KeyDown) keyboard.down.insert(key); else keyboard.down.erase(key);
     form.Guarded([&] { form.HandleEvent(e); });
   }
