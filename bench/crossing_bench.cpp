@@ -61,7 +61,7 @@ struct Pond {
       form.Root().ForEach<TKuvshinka>([&](TKuvshinka* l) {
         if (!lily && l->Row == 1) lily = l;
       });
-      if (lily) new TLiapu(form, lily);
+      if (lily) new TLiapu(form, *lily);
     }
     clock.now += 30;
     form.DXTimerTimer();

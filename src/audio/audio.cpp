@@ -8,8 +8,10 @@ namespace pondaro {
 
 namespace {
 
+constexpr const char* kFlightSounds[] = {"mushka", "muha", "komar", "vodomerka", "pchel"};
+
 bool IsFlightSound(const std::string& name) {
-  for (const char* s : {"mushka", "muha", "komar", "vodomerka", "pchel"})
+  for (const char* s : kFlightSounds)
     if (name == s) return true;
   return false;
 }
@@ -51,6 +53,24 @@ void TMainForm::StopSound(const std::string& name) {
       if (source && name == source->FlightSound()) ++alive;
     }
     if (alive == 0) DXWaveList.Find(name).Stop();
+  }
+}
+
+void TMainForm::SetFlightSounds(bool heard) {
+  if (heard == !Feeding.BuzzSilenced) return;
+  Feeding.BuzzSilenced = !heard;
+  for (const char* name : kFlightSounds) {
+    if (!heard) {
+      DXWaveList.Find(name).Stop();
+      continue;
+    }
+    // One buzz again for each kind still in the air.
+    bool flying = false;
+    for (TSprite* s : Root().List()) {
+      auto* source = dynamic_cast<TFlightSoundSource*>(s);
+      flying = flying || (source && !s->Dying && source->FlightSound() == std::string(name));
+    }
+    if (flying) PlaySound(name);
   }
 }
 

@@ -2,18 +2,20 @@
 
 #include "app/main_form.h"
 #include "game/frog.h"
+#include "game/lilies.h"
 
 namespace pondaro {
 
-TBonus::TBonus(TMainForm& form, const char* image, int row, int column) : TImageSprite(&form.Root()), Form(form) {
+TBonus::TBonus(TMainForm& form, const char* image, const TKuvshinka& lily)
+    : TImageSprite(&form.Root()), Form(form) {
   Image = &form.ImageList.Find(image);
   Width = Image->FrameWidth();
   Height = Image->FrameHeight();
-  const TPointD p = CellPos(column, row);
-  X = p.X - Width / 2;
-  Y = p.Y - Height;
-  Row = row;
-  Column = column;
+  // At rest this is the cell's point: the lily stands centred on it.
+  X = lily.X + lily.Width / 2 - Width / 2;
+  Y = lily.Y + lily.Height - Height;
+  Row = lily.Row;
+  Column = lily.Column;
   SetZ(4);
   PixelExact = true;
 }

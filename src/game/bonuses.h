@@ -5,6 +5,7 @@
 namespace pondaro {
 
 class TMainForm;
+class TKuvshinka;
 
 class TBonus : public TImageSprite {
  public:
@@ -13,7 +14,8 @@ class TBonus : public TImageSprite {
   void Touched(TSprite* sprite, bool& Done) override;
 
  protected:
-  TBonus(TMainForm& form, const char* image, int row, int column);
+  // On `lily` as it is now, centred with its bottom on the lily's bottom.
+  TBonus(TMainForm& form, const char* image, const TKuvshinka& lily);
   // What the frog gets when it takes the bonus.
   virtual void Collect() = 0;
   TMainForm& Form;
@@ -21,7 +23,7 @@ class TBonus : public TImageSprite {
 
 class TDollar : public TBonus {
  public:
-  TDollar(TMainForm& form, int row, int column) : TBonus(form, "dollar", row, column) {}
+  TDollar(TMainForm& form, const TKuvshinka& lily) : TBonus(form, "dollar", lily) {}
 
  protected:
   void Collect() override;
@@ -29,7 +31,7 @@ class TDollar : public TBonus {
 
 class TLife : public TBonus {
  public:
-  TLife(TMainForm& form, int row, int column) : TBonus(form, "life", row, column) {}
+  TLife(TMainForm& form, const TKuvshinka& lily) : TBonus(form, "life", lily) {}
 
  protected:
   void Collect() override;

@@ -78,13 +78,14 @@ void TMainForm::FeedingLogic() {
     while (pick >= row.Below[i]) ++i;
     kInsects[i](*this);
   }
+  // The last life lost as the clock runs out ends the game, not the level.
+  if (Lives <= 0) {
+    ChangeScene(9);
+    return;
+  }
   if (LevelTimeLeft < 0) {
     ++Level;
     ChangeScene(3);
-    return;
-  }
-  if (Lives <= 0) {
-    ChangeScene(9);
     return;
   }
   if (Random(500) < Level && !Feeding.StorkLegsSpawned && LevelTimeLeft > 10 &&

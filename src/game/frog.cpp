@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kBreathing = 0.002;     // frames per move unit at rest
 constexpr double kLilyStart = 1.0 / 150;  // a hunter, springy or sticky lily set going
+constexpr int kStrainReach = 104;          // the level-4 frog's height
 
 }  // namespace
 
@@ -125,6 +126,11 @@ void TPlayerSprite::Jump() {
   const int column = f.FrogColumn + 1;
   const uint8_t here = pond.LilyGrid.Kind(column, 4);
   const bool held = here == kind::Sticky && f.StickyTries < 3;
+  if (!held) {
+    // Every hop starts from the frog's rest on its cell, the strained pose included.
+    X = CellPos(column, 4).X;
+    Y = RestY;
+  }
   if (f.FrogFacing == 0 || f.FrogFacing == 1) {
     pond.ScrollRows = 1;
     if (held) {
@@ -133,6 +139,8 @@ void TPlayerSprite::Jump() {
       return;
     }
     f.StickyTries = 0;
+    // Leaving a crocodile lily sideways leaves its eyes behind, as a forward jump does.
+    StopEyes(0);
     SideProgress = 0;
     if (f.FrogFacing == 0) {
       MovingLeft = true;
@@ -144,7 +152,8 @@ void TPlayerSprite::Jump() {
     return;
   }
   if (here == kind::Springy) {
-    pond.AdvanceTwo = true;
+    // A throw that would carry the frog past the far bank lands it there instead.
+    if (pond.StoneRow + 2 <= kLastRow) pond.AdvanceTwo = true;
     SpringLilies(column);
   }
   if (held) {
@@ -184,6 +193,7 @@ void TPlayerSprite::Land(TKuvshinka& lily, int kindCode) {
   } else if (kindCode == kind::Hunter) {
     lily.FrameSpeed = kLilyStart;
     if (lily.FramePos > 1) {
+      lily.HoldsFrog = true;
       f.FrogEaten = true;
       pond.FrogGone = true;
       Dead();
@@ -193,11 +203,13 @@ void TPlayerSprite::Land(TKuvshinka& lily, int kindCode) {
   } else if (kindCode == kind::Sticky) {
     const TPointD cell = CellPos(column, 4);
     if (lily.PhaseSnapshot >= 1 && lily.PhaseSnapshot < 3) {
-      // The strained pose, pulled away from the lily towards where it faces.
+      // The strained pose, pulled away from the lily towards where it faces. The
+      // pull is a level-4 frog's at most: the full-grown frog stays by its goo.
+      const int pull = std::min(Height, kStrainReach);
       FramePos = 3.0;
-      if (f.FrogFacing == 0) X = cell.X - 38 - Height;
-      if (f.FrogFacing == 1) X = cell.X + 25 + Height;
-      if (f.FrogFacing == 2) Y = RestY - 18 - Height;
+      if (f.FrogFacing == 0) X = cell.X - 38 - pull;
+      if (f.FrogFacing == 1) X = cell.X + 25 + pull;
+      if (f.FrogFacing == 2) Y = RestY - 18 - pull;
     } else {
       FramePos = 1.0;
       X = cell.X;
@@ -226,7 +238,11 @@ void TPlayerSprite::Advance(int moveCount) {
   if (f.StickyTries == 0) MoveSideways();
   const bool fire = Form.Input.isButton[1] || Form.FireHeld;
   const bool atEdge = (f.FrogColumn == 0 && f.FrogFacing == 0) || (f.FrogColumn == 3 && f.FrogFacing == 1);
-  if (fire && !f.FrogEaten && Form.Countdown5 == 0 && !pond.Scrolling && !atEdge) Jump();
+  // Beside the stone the far bank is reached sideways: the pond goes no further.
+  const bool pastBank = f.FrogFacing == 2 && pond.StoneRow >= kLastRow;
+  // One press, one hop: a key still held hops again only once the frog has landed.
+  const bool hopping = MovingLeft || MovingRight;
+  if (fire && !f.FrogEaten && Form.Countdown5 == 0 && !pond.Scrolling && !hopping && !atEdge && !pastBank) Jump();
 
   f.FrogX = X;
   f.FrogY = Y;

@@ -103,6 +103,7 @@ struct TFeeding {
   bool TongueOut = false;
   bool StorkAllowed = false;
   bool StorkLegsSpawned = false, StorkLegsDown = false, StorkGone = false;
+  bool BuzzSilenced = false;  // the insects' flight sounds are stopped by a pause
 };
 
 }  // namespace pondaro

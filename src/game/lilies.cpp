@@ -73,8 +73,8 @@ void TKuvshinka::SinkingCycle() {
     FastPhase = false;
     FrameSpeed = BaseSpeed / 3;
     const uint8_t b = Form.Pond.LilyGrid.Bonus(Column, Row);
-    if (b == bonus::Life) new TLife(Form, Row, Column);
-    if (b == bonus::Coin) new TDollar(Form, Row, Column);
+    if (b == bonus::Life) new TLife(Form, *this);
+    if (b == bonus::Coin) new TDollar(Form, *this);
   }
   if (FramePos >= 1 && FramePos < n - 2 && !FastPhase) {
     FastPhase = true;
@@ -106,19 +106,18 @@ void TKuvshinka::Advance(int moveCount) {
   PhaseSnapshot = FramePos;
   const int n = FrameCount;
   TPond& pond = Form.Pond;
+  // Moved with the pond first: a bonus or goo made this tick is placed from here.
+  if (pond.Scrolling) Y += 5 * pond.ScrollRows;
   if (KindName == "simple") SinkingCycle();
   if (KindName == "hunter") {
+    // It snaps shut once, and only the lily that swallowed the frog ends its life,
+    // when the swallow is over; a frog that jumped off in time is not taken.
     if (FramePos > 1 && EatSoundArmed) {
       Form.PlaySound("kuv_eat");
       EatSoundArmed = false;
     }
-    // A frog that jumped off in time is not taken by the closing lily.
-    if (FramePos == n - 1) {
-      if (Form.Frog.FrogEaten) pond.FrogDied = true;
-      EatSoundArmed = true;
-    }
+    if (FramePos == n - 1 && HoldsFrog) pond.FrogDied = true;
   }
-  if (pond.Scrolling) Y += 5 * pond.ScrollRows;
   if (KindName == "liapuchka") {
     if (FramePos == n - 1) {
       RemoveGoo();
@@ -126,12 +125,9 @@ void TKuvshinka::Advance(int moveCount) {
       FramePos = 0;
     }
     // One goo sprite per lily; it follows the frog's facing itself.
-    if (FramePos > 1 && !Form.Frog.GooActive) new TLiapu(Form, this);
+    if (FramePos > 1 && !Form.Frog.GooActive) new TLiapu(Form, *this);
   }
-  if (Y > 600) {
-    if (KindName == "liapuchka" && FramePos > 0) RemoveGoo();
-    Dead();
-  }
+  if (Y > 600) Dead();  // its goo goes with it
 }
 
 TVeki_Kroko::TVeki_Kroko(TMainForm& form, double x, double y, int row, int column)

@@ -20,6 +20,7 @@ class TKuvshinka : public TImageSprite {
   double BaseSpeed = 0;
   bool FastPhase = true;
   bool EatSoundArmed = true;
+  bool HoldsFrog = false;  // a hunter lily that has swallowed the frog
   int Column = 0, Row = 0;
   double PhaseSnapshot = 0;  // FramePos right after the animation step; the frog reads it
 

@@ -72,23 +72,27 @@ void TBrevno::Advance(int moveCount) {
   if (Y > 600) Dead();
 }
 
-TLiapu::TLiapu(TMainForm& form, TKuvshinka* lily) : TImageSprite(&form.Root()), Lily(lily), Form(form) {
+TLiapu::TLiapu(TMainForm& form, TKuvshinka& lily) : TImageSprite(&form.Root()), Form(form) {
   PixelExact = true;
   SetZ(4);
+  Follow(lily);
   Place();
   form.Frog.GooActive = true;
 }
 
+void TLiapu::OnDead() { Form.Frog.GooActive = false; }
+
 // Strands towards the side the frog pulls, anchored to the lily's box.
 void TLiapu::Place() {
   static const char* const kImages[3] = {"liapuchka_l", "liapuchka_p", "liapuchka_c"};
+  const TSprite* lily = Leader();
   const int facing = Form.Frog.FrogFacing;
-  if (facing < 0 || facing > 2) return;
+  if (!lily || facing < 0 || facing > 2) return;
   Image = &Form.ImageList.Find(kImages[facing]);
   Width = Image->FrameWidth();
   Height = Image->FrameHeight();
-  X = facing == 0 ? Lily->X + 80 - Width : Lily->X;
-  Y = facing == 2 ? Lily->Y + 62 - Height : Lily->Y;
+  X = facing == 0 ? lily->X + 80 - Width : lily->X;
+  Y = facing == 2 ? lily->Y + 62 - Height : lily->Y;
 }
 
 void TLiapu::Advance(int moveCount) {

@@ -42,13 +42,13 @@ class TBrevno : public TImageSprite {
   TMainForm& Form;
 };
 
-// The goo of the sticky lily `lily`, reaching towards the strained frog.
+// The goo of the sticky lily `lily`, reaching towards the strained frog. It
+// follows its lily: whatever removes the lily removes the goo.
 class TLiapu : public TImageSprite {
  public:
-  TLiapu(TMainForm& form, TKuvshinka* lily);
+  TLiapu(TMainForm& form, TKuvshinka& lily);
   void Advance(int moveCount) override;
-
-  TKuvshinka* Lily;
+  void OnDead() override;
 
  private:
   void Place();

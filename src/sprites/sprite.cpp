@@ -36,6 +36,8 @@ TSprite::TSprite(TSprite* parent) : Parent(parent) {
 
 TSprite::~TSprite() {
   Clear();
+  for (TSprite* f : followers_) f->leader_ = nullptr;
+  if (leader_) Erase(leader_->followers_, this);
   if (Parent) Parent->RemoveChild(this);
   if (Engine) {
     if (Dying) Erase(Engine->DyingList, this);
@@ -105,6 +107,16 @@ void TSprite::Dead() {
   if (!Engine || Dying || gone_) return;
   Dying = true;
   Engine->DyingList.push_back(this);
+  OnDead();
+  // A follower's Dead() cannot reach back here: this one is dying already.
+  for (size_t i = 0; i < followers_.size(); ++i) followers_[i]->Dead();
+}
+
+void TSprite::Follow(TSprite& leader) {
+  if (leader_) Erase(leader_->followers_, this);
+  leader_ = &leader;
+  leader.followers_.push_back(this);
+  if (leader.Dying) Dead();
 }
 
 void TSprite::SetZ(int value) {

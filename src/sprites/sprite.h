@@ -50,14 +50,22 @@ class TSprite {
   }
   virtual void Paint() {}
   virtual void Advance(int moveCount) { (void)moveCount; }
+  // Called once, when the sprite first asks to die (its followers' turn comes after).
+  virtual void OnDead() {}
   virtual TRect BoxRect() const;
   virtual bool HitTest(TSprite* other) {
     (void)other;
     return true;
   }
 
-  // Asks to be destroyed at the next flush; asking twice is harmless.
+  // Asks to be destroyed at the next flush; asking twice is harmless. The
+  // sprites that follow this one are asked too.
   void Dead();
+  // Ties this sprite's life to `leader`'s: it dies when the leader does, by any
+  // road. Leader() is the leader while it lives, else null, never a dangling
+  // pointer.
+  void Follow(TSprite& leader);
+  TSprite* Leader() const { return leader_; }
   void Clear();
   int Count() const { return static_cast<int>(list_.size()); }
   // Throws ESpriteError when i is not a child index.
@@ -121,6 +129,8 @@ class TSprite {
 
   std::vector<TSprite*> list_;
   std::vector<TSprite*> depthList_;
+  TSprite* leader_ = nullptr;
+  std::vector<TSprite*> followers_;
   int depthZ_ = 0;         // the Z this sprite is sorted by among its siblings
   uint32_t removals_ = 0;  // children removed so far: a walk over them stops when it changes
   bool gone_ = false;      // left the tree during a walk; deleted when the walk ends

@@ -222,6 +222,30 @@ TEST_F(FeedingTest, TheStageEndsOnTimeIntoTheNextLevelAndOnNoLivesIntoGameOverSh
   EXPECT_EQ(display.CallsOf(DrawCall::Text)[3].text, "0");
   EXPECT_EQ(Count<TNogaAist>(), 0);
   EXPECT_FALSE(f.Feeding.StorkLegsSpawned);
+
+  // The last life and the clock in one tick: the game is over, no "Lives: 0" crossing.
+  f.ChangeScene(4);
+  f.LevelTimeLeft = -1;
+  f.Lives = 0;
+  Tick();
+  EXPECT_EQ(f.Scene, 9);
+}
+
+TEST_F(FeedingTest, APauseOrTheExitDialogSilencesTheInsectsUntilPlayGoesOn) {
+  auto& f = Enter(1);
+  new TMushka(f);
+  new TMuha(f);
+  ASSERT_TRUE(Playing("mushka") && Playing("muha"));
+  for (int opening : {0, 1}) {
+    const int starts = Starts("mushka");
+    if (opening == 0) f.FormKeyDown('P', false, false, false); else f.GameMainExitClick();
+    EXPECT_FALSE(Playing("mushka") || Playing("muha")) << opening;
+    Tick(5);
+    EXPECT_FALSE(Playing("mushka")) << opening;
+    if (opening == 0) f.FormKeyDown('P', false, false, false); else f.GameMainExitClick();
+    EXPECT_TRUE(Playing("mushka") && Playing("muha")) << opening;
+    EXPECT_EQ(Starts("mushka"), starts + 1) << "one buzz per kind comes back";
+  }
 }
 
 }  // namespace
