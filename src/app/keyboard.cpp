@@ -1,5 +1,6 @@
 // Key events by scene, and the input states polled once a tick.
 #include "app/main_form.h"
+#include "menus/menu.h"
 
 namespace pondaro {
 
@@ -17,17 +18,21 @@ void TMainForm::UpdateInputStates() {
     return;
   }
   const Keyboard& k = Services.keyboard;
+  // What a menu took is released for play until it is let go.
+  auto down = [&](int key) { return k.IsDown(key) && !(key >= 0 && key < 256 && Menus.SwallowedKeys[key]); };
   const JoystickState j = k.Joystick();
-  Input.isUp = k.IsDown('W') || k.IsDown(vk::Up) || j.Y < -kStickThreshold;
-  Input.isDown = k.IsDown('S') || k.IsDown(vk::Down) || j.Y > kStickThreshold;
-  Input.isLeft = k.IsDown(vk::Left) || j.X < -kStickThreshold;
-  Input.isRight = k.IsDown(vk::Right) || j.X > kStickThreshold;
-  for (int n = 1; n <= 32; ++n) Input.isButton[n] = (j.Buttons >> (n - 1)) & 1u;
-  Input.isButton[1] = Input.isButton[1] || k.IsDown(vk::Space);
-  Input.isButton[2] = Input.isButton[2] || k.IsDown('X') || k.IsDown(vk::Space);
-  Input.isButton[3] = Input.isButton[3] || k.IsDown(vk::Escape) || k.IsDown('P');
-  Input.isButton[4] = Input.isButton[4] || k.IsDown('A');
-  Input.isButton[5] = Input.isButton[5] || k.IsDown('D');
+  Input.Pad = j;
+  const uint32_t buttons = j.Buttons & ~Menus.SwallowedPad;
+  Input.isUp = down('W') || down(vk::Up) || j.Y < -kStickThreshold;
+  Input.isDown = down('S') || down(vk::Down) || j.Y > kStickThreshold;
+  Input.isLeft = down(vk::Left) || j.X < -kStickThreshold;
+  Input.isRight = down(vk::Right) || j.X > kStickThreshold;
+  for (int n = 1; n <= 32; ++n) Input.isButton[n] = (buttons >> (n - 1)) & 1u;
+  Input.isButton[1] = Input.isButton[1] || down(vk::Space);
+  Input.isButton[2] = Input.isButton[2] || down('X') || down(vk::Space);
+  Input.isButton[3] = Input.isButton[3] || down(vk::Escape) || down('P');
+  Input.isButton[4] = Input.isButton[4] || down('A');
+  Input.isButton[5] = Input.isButton[5] || down('D');
 }
 
 void TMainForm::TogglePause() {
@@ -41,6 +46,11 @@ void TMainForm::TogglePause() {
 
 void TMainForm::FormKeyDown(int key, bool /*shift*/, bool ctrl, bool alt) {
   const bool enter = key == vk::Return && !alt;
+  // The highlight of a menu screen or dialog, moved and chosen by keys.
+  if (!alt && !ctrl && MenuKey(*this, key)) {
+    if (key >= 0 && key < 256) Menus.SwallowedKeys.set(static_cast<size_t>(key));
+    return;
+  }
   switch (Scene) {
     case 1:
       if (key == vk::Escape || enter) ChangeScene(2);
@@ -79,7 +89,7 @@ void TMainForm::FormKeyDown(int key, bool /*shift*/, bool ctrl, bool alt) {
       break;
     case 9:
       // Alt+Enter counts here too: the row asks for Enter, not Enter without Alt.
-      if ((key == vk::Escape || key == vk::Return) && Score <= HighScores[9].Score && !Timer1.Enabled) {
+      if ((key == vk::Escape || key == vk::Return) && Score < HighScores[9].Score && !Timer1.Enabled) {
         Services.clock.Sleep(200);
         ChangeScene(2);
       }
@@ -92,6 +102,9 @@ void TMainForm::FormKeyDown(int key, bool /*shift*/, bool ctrl, bool alt) {
   if (key == vk::Return && alt) GameFullScreenClick();
 }
 
-void TMainForm::FormKeyUp(int /*key*/) { FireHeld = false; }
+void TMainForm::FormKeyUp(int key) {
+  FireHeld = false;
+  if (key >= 0 && key < 256) Menus.SwallowedKeys.reset(static_cast<size_t>(key));
+}
 
 }  // namespace pondaro

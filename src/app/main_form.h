@@ -43,6 +43,7 @@ struct TWindowTimer {
 struct TInputStates {
   bool isUp = false, isDown = false, isLeft = false, isRight = false;
   bool isButton[33] = {};  // isButton1 .. isButton32 at 1..32
+  JoystickState Pad;       // the controller as it was read, for the menus
 };
 
 class TMainForm {
@@ -129,7 +130,8 @@ class TMainForm {
   void LevelTimerTimer();
   void ChangeScene(int n);
   void EnableTimer(TWindowTimer& timer, bool on);
-  // The feeding stage's clock runs exactly while scene 4 plays: not paused, no dialog.
+  // The feeding stage's clock runs, and its insects are heard, exactly while scene 4
+  // plays: not paused, no dialog.
   void SyncLevelTimer();
   void SetTimerInterval(TWindowTimer& timer, int ms);
 
@@ -174,7 +176,10 @@ class TMainForm {
   void DXDrawMouseMove(int x, int y);
   void DXDrawMouseDown(MouseButton button, int x, int y);
   void DXDrawMouseUp(MouseButton button, int x, int y);
+  void PressOn(MouseButton button);  // a press the screen showing now takes
   void UpdateInputStates();
+  // The controller on the menus and dialogs, once a tick (src/menus/menu_keys.cpp).
+  void MenuPad();
   // The P key in the game scenes (not while the exit dialog is open).
   void TogglePause();
   // Routes one platform event to its handler.
@@ -203,6 +208,8 @@ class TMainForm {
   void StopMusic();
   void PlaySound(const std::string& name);
   void StopSound(const std::string& name);
+  // The insects' buzz stops while the feeding stage stands still and comes back with play.
+  void SetFlightSounds(bool heard);
   void MusicKeepAlive();
 
   // ---- Errors: the operation is abandoned, the message shown, the game goes on.

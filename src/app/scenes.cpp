@@ -1,15 +1,20 @@
 // ChangeScene with every scene's clean-up and set-up, and the frame functions.
 #include "app/main_form.h"
+#include "menus/menu.h"
 #include "sprites/background_sprite.h"
 
 namespace pondaro {
 
 void TMainForm::ChangeScene(int n) {
   CleanUpScene(Scene);
+  // A screen built again (a help page turned) keeps its highlight.
+  if (n != Scene) Menus.Focus = -1;
+  ++Menus.Screen;
   Scene = static_cast<uint8_t>(n);
   // A missing picture abandons the set-up; the scene runs with what was made.
   Guarded([&] { SetUpScene(n); });
   SyncLevelTimer();
+  ShowMenuFocus(*this);
 }
 
 void TMainForm::CleanUpScene(int scene) {

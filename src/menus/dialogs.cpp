@@ -83,6 +83,8 @@ void TMainForm::GameMainExitClick() {
   if (Paused) return;
   GameMainExit = !GameMainExit;
   LevelBanner = false;
+  ++Menus.Screen;
+  Menus.Focus = -1;
   // The feeding stage's clock stands still while the dialog is open.
   SyncLevelTimer();
   if (GameMainExit) {
@@ -104,6 +106,8 @@ void TMainForm::GameMainExitClick() {
 
 void TMainForm::GameClearHighScoreClick() {
   GameClearHighScore = !GameClearHighScore;
+  ++Menus.Screen;
+  Menus.Focus = -1;
   if (GameClearHighScore) {
     Guarded([&] {
       new TClearHighScore(*this);

@@ -116,6 +116,7 @@ std::vector<std::string> MenuPictureNames() {
   stills(OptionsStills());
   stills(OptionsMarks());
   items(OptionsItems());
+  items(OptionsRowNames());
   stills(HighScoreStills());
   items(HighScoreItems());
   stills(DialogStills());

@@ -5,6 +5,7 @@
 #pragma once
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/scene_sprites.h"
 #include "platform/display.h"
@@ -68,6 +69,26 @@ bool ChooseItem(TMainForm& form, std::span<const TMenuItem> items);
 // The click sound every chosen item makes.
 void ClickSound(TMainForm& form);
 
+// One stop of a screen's keyboard order: `Lit` is shown while it has the highlight
+// and chosen by Enter; a row of choices (the options) takes Left and Right. The
+// pointer's items FirstItem..LastItem of the screen's table belong to it.
+struct TMenuStop {
+  const TMenuItem* Lit;
+  TChooseFn Left = nullptr, Right = nullptr;
+  int FirstItem = 0, LastItem = 0;
+};
+
+// The items the pointer can hit on the screen showing now (none in play).
+std::span<const TMenuItem> PointerItems(const TMainForm& form);
+// The screen's stops in screen order (none in play and at name entry).
+std::vector<TMenuStop> MenuStops(const TMainForm& form);
+// Shows the highlight of the focused stop, and no other.
+void ShowMenuFocus(TMainForm& form);
+// The highlight follows the pointer onto the item under it, and goes out off every item.
+void FocusHoveredItem(TMainForm& form);
+// An arrow, Enter or Space on a menu screen or dialog; false when it is not the menu's.
+bool MenuKey(TMainForm& form, int key);
+
 // TMenuGame: the highlighted look of one item, alive until the pointer next moves.
 class TMenuGame : public TPlainSprite {
  public:
@@ -99,6 +120,7 @@ PONDARO_HIGHLIGHT(HighScore_View);
 PONDARO_HIGHLIGHT(HighScore_Back);
 PONDARO_HIGHLIGHT(TMainExit_Yes);
 PONDARO_HIGHLIGHT(TMainExit_No);
+PONDARO_HIGHLIGHT(Options_Row);
 #undef PONDARO_HIGHLIGHT
 
 // TMenu: dialog panels, captions and marks. Each is a picture drawn 1:1 at a fixed

@@ -1,11 +1,17 @@
 // Mouse input: the pointer position, cursor shapes, highlights and clicks, by scene.
 // Each screen's items and actions are in its own table (menus/screens.h).
+#include <cstdlib>
+
 #include "app/main_form.h"
 #include "menus/screens.h"
 
 namespace pondaro {
 
 namespace {
+
+// A second press this soon and this near the first is its double click.
+constexpr uint64_t kDoubleClickMs = 500;
+constexpr int kDoubleClickSlop = 8;
 
 bool InNameField(const TMainForm& f) { return f.MouseY >= 315 && f.MouseY <= 348 && f.MouseX >= 250 && f.MouseX <= 550; }
 
@@ -52,10 +58,32 @@ void TMainForm::DXDrawMouseMove(int x, int y) {
     default:
       break;
   }
+  FocusHoveredItem(*this);
 }
 
 // Every test is made at the position of the last movement, not the button's.
 void TMainForm::DXDrawMouseDown(MouseButton button, int /*x*/, int /*y*/) {
+  // A press acts only on the screen it began on: when the last press changed the
+  // screen, the second press of its double click is not for this one.
+  TMenuState& m = Menus;
+  const uint64_t now = Services.clock.Milliseconds();
+  const bool secondOfDouble = m.PressChangedScreen && now - m.PressMs <= kDoubleClickMs &&
+                              std::abs(MouseX - m.PressX) <= kDoubleClickSlop &&
+                              std::abs(MouseY - m.PressY) <= kDoubleClickSlop;
+  m.PressChangedScreen = false;
+  if (secondOfDouble) return;
+  const uint32_t screen = m.Screen;
+  PressOn(button);
+  if (m.Screen != screen) {
+    FireHeld = false;  // the rest of this click is not the new screen's either
+    m.PressChangedScreen = true;
+    m.PressMs = now;
+    m.PressX = MouseX;
+    m.PressY = MouseY;
+  }
+}
+
+void TMainForm::PressOn(MouseButton button) {
   const bool left = button == MouseButton::Left;
   switch (Scene) {
     case 1:

@@ -79,7 +79,8 @@ void TMainForm::CommitName() {
   // Only a name the player has seen in the open panel is committed.
   if (!GameEnterName) return;
   PlayerName = Edit2;  // keys typed since the last frame count too
-  if (PlayerName.empty() || Score <= HighScores[9].Score) return;
+  // A score equal to the tenth asked for a name: it is kept as every tie is.
+  if (PlayerName.empty() || Score < HighScores[9].Score) return;
   StoreHighScore();
   if (GameSendResult) {
     // The submission may wait on the network for a while: the entry is on disk first.

@@ -84,6 +84,25 @@ constexpr TMenuItem kItems[] = {
     Band(218, 250), Band(280, 310), Band(338, 370), Band(400, 445),
 };
 
+// Enter on a row picks the choice that is not chosen.
+void ToggleDisplay(TMainForm& f) { f.GameFullScreen ? ToWindow(f) : ToFullScreen(f); }
+void ToggleMusic(TMainForm& f) { f.GameMusic ? MusicOff(f) : MusicOn(f); }
+void ToggleSound(TMainForm& f) { f.GameSound ? SoundOff(f) : SoundOn(f); }
+
+// The rows' names, lit while the keyboard is on the row; the hot rectangles are the
+// names' words.
+constexpr TMenuItem kRowNames[] = {
+    {{48, 220, 208, 252}, "Options_Display", "Options_Display_d", 0, 189, 2, Show<Options_Row>, ToggleDisplay},
+    {{70, 281, 186, 310}, "Options_Music", "Options_Music_d", 0, 250, 2, Show<Options_Row>, ToggleMusic},
+    {{66, 340, 190, 368}, "Options_Sound", "Options_Sound_d", 0, 309, 2, Show<Options_Row>, ToggleSound},
+    {{50, 404, 207, 441}, "Options_Country", "Options_Country_d", 0, 378, 2, Show<Options_Row>, TypeHere},
+};
+constexpr TMenuStop kStops[] = {
+    {&kRowNames[0], ToWindow, ToFullScreen, 0, 1}, {&kRowNames[1], MusicOn, MusicOff, 2, 3},
+    {&kRowNames[2], SoundOn, SoundOff, 4, 5},      {&kRowNames[3], nullptr, nullptr, 6, 6},
+    {&kItems[7], nullptr, nullptr, 7, 7},
+};
+
 constexpr Color kYellow{255, 255, 0, 255};
 constexpr int kCountrySize = 20;
 constexpr int kMaxCountryLength = 10;
@@ -93,6 +112,8 @@ constexpr int kCountryRoom = 375;  // the field's width; a widest character is c
 
 std::span<const TStill> OptionsStills() { return kStills; }
 std::span<const TMenuItem> OptionsItems() { return kItems; }
+std::span<const TMenuStop> OptionsStops() { return kStops; }
+std::span<const TMenuItem> OptionsRowNames() { return kRowNames; }
 std::span<const TStill> OptionsMarks() { return kMarks; }
 
 Options_window_mode::Options_window_mode(TMainForm& f) : TMenu(f, kMarks[0]) {}

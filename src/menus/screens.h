@@ -23,6 +23,10 @@ void HelpHover(TMainForm& form);
 
 std::span<const TStill> OptionsStills();
 std::span<const TMenuItem> OptionsItems();
+// The rows for the keyboard: display, music, sound, country, back; and the lit
+// names the first four show.
+std::span<const TMenuStop> OptionsStops();
+std::span<const TMenuItem> OptionsRowNames();
 // The marks, one for each of the first six items, in their order.
 std::span<const TStill> OptionsMarks();
 void OptionsClick(TMainForm& form);

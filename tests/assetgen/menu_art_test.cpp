@@ -130,6 +130,7 @@ TEST_F(MenuArt, ItemsCoverTheirHotRectanglesAndHighlightsHideTheirNormalLook) {
   CheckItems("main menu", MainMenuStills(), MainMenuItems());
   CheckItems("help", HelpStills(), HelpItems());
   CheckItems("options", OptionsStills(), OptionsItems());
+  CheckItems("options' row names", OptionsStills(), OptionsRowNames());
   CheckItems("high scores", HighScoreStills(), HighScoreItems());
 }
 

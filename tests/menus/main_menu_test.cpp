@@ -180,14 +180,14 @@ TEST_F(MainMenu, TheExitDialogOverPlay) {
     EXPECT_EQ(f.Scene, c.after) << c.scene << " " << c.score;
     f.FireHeld = false;
   }
-  // In the feeding stage a button on the dialog also asks for the tongue, and
-  // No lets play (and its clock) go on.
+  // In the feeding stage No lets play (and its clock) go on; the click that closed
+  // the dialog is not also the tongue's.
   f.ChangeScene(4);
   f.GameMainExitClick();
   Move(460, 325);
   EXPECT_EQ(display.cursor, CursorShape::Hand);
   f.DXDrawMouseDown(MouseButton::Left, 460, 325);
-  EXPECT_TRUE(f.FireHeld);
+  EXPECT_FALSE(f.FireHeld);
   EXPECT_FALSE(f.GameMainExit);
   EXPECT_TRUE(f.LevelTimer.Enabled);
   f.DXDrawMouseUp(MouseButton::Left, 460, 325);

@@ -18,10 +18,17 @@ class MenuTest : public FormTest {
     return f;
   }
   void Move(int x, int y) { form->DXDrawMouseMove(x, y); }
+  // A click of its own: the last one was long enough ago not to make a double click.
   void Click(int x, int y, MouseButton b = MouseButton::Left) {
+    clock.now += 600;
     Move(x, y);
     form->DXDrawMouseDown(b, x, y);
     form->DXDrawMouseUp(b, x, y);
+  }
+  void DoubleClick(int x, int y) {
+    Click(x, y);
+    form->DXDrawMouseDown(MouseButton::Left, x, y);
+    form->DXDrawMouseUp(MouseButton::Left, x, y);
   }
   // Starts of the sound `name`, and how many voices it has played on.
   int Starts(const std::string& name) {

@@ -151,16 +151,18 @@ TEST_F(NameEntry, TypingKeepsToTheAlphabetTheLengthAndTheWidth) {
   EXPECT_EQ(f.EditTextWidth, 360);
 }
 
-TEST_F(NameEntry, EnterStoresOnlyAboveTheTenthPlaceAndOnlyFromTheOpenPanel) {
-  // Equal to place 10: the panel opens, Enter leaves for the menu and stores nothing.
+TEST_F(NameEntry, EnterStoresATieWithTheTenthAndOnlyFromTheOpenPanel) {
+  // Equal to place 10: the panel asked for a name, so Enter keeps it, before the equal one.
   auto& f = GameOver(100);
   ASSERT_TRUE(f.GameEnterName);
   Type("TIE");
   Key(vk::Return);
-  EXPECT_EQ(f.Scene, 2);
-  EXPECT_EQ(f.HighScores, DefaultHighScores());
+  EXPECT_EQ(f.Scene, 7);
+  EXPECT_EQ(f.HighScores[9], (TLocal_HighScores{"TIE", 100}));
+  EXPECT_EQ(f.HighScores[8], DefaultHighScores()[8]);
 
   // Alt+Enter switches the display mode and commits nothing.
+  f.HighScores = DefaultHighScores();
   f.Edit2.clear();
   GameOver(450);
   Type("ALT");

@@ -110,6 +110,16 @@ std::vector<uint8_t> MarkPicture(const Choice& c, double choiceSize) {
   return canvas.Png();
 }
 
+// A row's name lit, as the keyboard's highlight shows it: the game puts the picture
+// at (0, the name's centre - 45), room enough to draw the words a tenth larger.
+std::vector<uint8_t> LitRowName(const char* label, double cy, double labelSize) {
+  const Label name{label, kLabelCx, cy, labelSize};
+  const Box ink = LabelInk(name);
+  const HotRect hot{std::floor(ink.x), std::floor(ink.y), std::ceil(ink.x + ink.w), std::ceil(ink.y + ink.h)};
+  const ButtonArt b{"", "", name, hot, 0, 0, 0, std::round(cy) - 45};
+  return LitPicture(b, LabelExtent(name, MenuStyle(labelSize)));
+}
+
 }  // namespace
 
 void AddOptionsArt(Assets& assets) {
@@ -120,6 +130,9 @@ void AddOptionsArt(Assets& assets) {
     for (const Choice& c : row.choices) assets.Picture(c.mark, MarkPicture(c, choiceSize));
   }
   assets.Picture("Options_Country", CountryPicture(labelSize));
+  for (const Row& row : kRows)
+    assets.Picture(std::string(row.name) + "_d", LitRowName(row.label, row.choices[0].hot.Cy(), labelSize));
+  assets.Picture("Options_Country_d", LitRowName("Country", kCountry.Cy(), labelSize));
 }
 
 ASSETGEN_MODULE(AddOptionsArt);
