@@ -94,6 +94,8 @@ void TMainForm::FormKeyDown(int key, bool /*shift*/, bool ctrl, bool alt) {
         ChangeScene(2);
       }
       if (Scene == 9 && GamegoEdit) TypeName(key);
+      // No name has a space: Space ticks the send box, as a click on it does.
+      if (Scene == 9 && GameEnterName && key == vk::Space) GameSendResultClick();
       if (Scene == 9 && enter) CommitName();
       break;
     default:

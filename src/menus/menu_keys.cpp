@@ -118,6 +118,7 @@ void TMainForm::MenuPad() {
   m.SwallowedPad &= pad.Buttons;
 
   const bool menu = !PlayScene(Scene) || GameMainExit;
+  const uint32_t swallowedBefore = m.SwallowedPad;
   auto key = [&](int k, uint32_t button) {
     m.SwallowedPad |= button;
     FormKeyDown(k, false, false, false);
@@ -135,6 +136,8 @@ void TMainForm::MenuPad() {
       Guarded([&] { GameSendResultClick(); });
     }
   }
+  // This tick's play must not see the press a menu took either.
+  if (m.SwallowedPad != swallowedBefore) UpdateInputStates();
 
   // The stick and the pad step once, then again while held.
   int dir = 0;

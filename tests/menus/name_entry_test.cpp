@@ -223,5 +223,22 @@ TEST_F(NameEntry, ClicksWaitForTheWordsThenTickTheSendBox) {
   EXPECT_GE(clock.now - before, 200u);
 }
 
+TEST_F(NameEntry, WithoutAMouseSpaceOrXTicksTheSendBoxAndTheControllersAStores) {
+  auto& f = GameOver(450);
+  ASSERT_TRUE(f.GameEnterName);
+  Key(vk::Space);
+  EXPECT_TRUE(f.GameSendResult);
+  keyboard.stick = {0, 0, 1u << 2};  // X
+  Tick();
+  keyboard.stick = {};
+  Tick();
+  EXPECT_FALSE(f.GameSendResult);
+  // No keyboard, no name: A keeps the score under the table's own name.
+  keyboard.stick = {0, 0, 1};
+  Tick();
+  EXPECT_EQ(f.Scene, 7);
+  EXPECT_EQ(f.HighScores[6], (TLocal_HighScores{"Anonymous", 450}));
+}
+
 }  // namespace
 }  // namespace pondaro::test
