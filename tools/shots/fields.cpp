@@ -98,6 +98,17 @@ std::optional<Field> FindField(TMainForm& f, const std::string& name) {
                    f.Pond.LilyGrid.SetBonus(column, row, static_cast<uint8_t>(v));
                    return true;
                  }};
+  if (name == "FrogX" || name == "FrogY") {
+    const bool x = name == "FrogX";
+    // Where the frog is drawn (its centre); the crossing's last known place when it is gone.
+    return readOnly([&f, x] {
+      double v = x ? f.Frog.FrogX : f.Frog.FrogY;
+      f.Root().ForEach<TPlayerSprite>([&](TPlayerSprite* p) { v = x ? p->X : p->Y; });
+      return v;
+    });
+  }
+  if (name == "StoneRow") return readOnly([&f] { return double(f.Pond.StoneRow); });
+  if (name == "Scrolling") return readOnly([&f] { return f.Pond.Scrolling ? 1.0 : 0.0; });
   if (name == "Scene") return readOnly([&f] { return double(f.Scene); });
   if (name == "Paused") return readOnly([&f] { return f.Paused ? 1.0 : 0.0; });
   if (name == "LevelBanner") return readOnly([&f] { return f.LevelBanner ? 1.0 : 0.0; });

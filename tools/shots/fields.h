@@ -1,6 +1,8 @@
 // The game's fields that scenario scripts (and the tests that drive the game the
 // same way) may read and set: "Score", "Lives", "Kind.2.3", "Count:TMushka" ...
-// The list is in DESIGN.md beside the script format.
+// The list is in DESIGN.md beside the script format; besides those, read only:
+// FrogX, FrogY (where the crossing's frog is drawn: its centre), StoneRow (the
+// stone's grid row; the frog's is 4) and Scrolling (1 while the pond moves).
 #pragma once
 #include <functional>
 #include <optional>
