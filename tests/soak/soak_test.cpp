@@ -24,6 +24,8 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include "game/game_fixture.h"
+#include "game/lilies.h"
+#include "game/water.h"
 #include "menus/screens.h"
 #include "persist/codec.h"
 #include "persist/config_check.h"
@@ -122,6 +124,9 @@ class Soak : public GameTest {
   MonkeyView View();
 
   std::string CheckTick(long tick, long ticks, Marks& m);
+  static std::string PondProblem(TMainForm& f);
+  std::string SoundName(SampleId sample);
+  std::map<SampleId, int> tickStarts_;  // sounds started by the tick itself
   std::string CheckConfig();
   bool ConfigChanged();
   void Restart();
@@ -190,6 +195,37 @@ std::string Soak::CheckConfig() {
   return "";
 }
 
+// The crossing stays winnable and drawn where its rules apply: the stone never
+// below the frog's row, a frog at rest (not hopping, not scrolling, not pulled by
+// a sticky lily) on its cell, and no goo without its lily.
+std::string Soak::PondProblem(TMainForm& f) {
+  if (f.Pond.StoneRow > kLastRow) return "the stone is in row " + std::to_string(f.Pond.StoneRow);
+  std::string problem;
+  const int column = f.Frog.FrogColumn + 1;
+  bool pulled = false;
+  f.Root().ForEach<TKuvshinka>([&](TKuvshinka* l) {
+    pulled = pulled || (!l->Dying && l->Row == 4 && l->Column == column && l->KindName == "liapuchka" &&
+                        (l->FramePos > 0 || l->FrameSpeed > 0));
+  });
+  const bool moving = f.Pond.Scrolling || f.Pond.AdvanceOne || f.Pond.AdvanceTwo;
+  f.Root().ForEach<TPlayerSprite>([&](TPlayerSprite* p) {
+    if (p->Dying || p->MovingLeft || p->MovingRight || moving || pulled) return;
+    if (p->X != CellPos(column, 4).X || p->Y != p->RestY)
+      problem = "the frog at rest is drawn at (" + std::to_string(p->X) + ", " + std::to_string(p->Y) +
+                "), off its cell in column " + std::to_string(column);
+  });
+  f.Root().ForEach<TLiapu>([&](TLiapu* g) {
+    if (!g->Dying && (!g->Leader() || g->Leader()->Dying)) problem = "goo without its lily";
+  });
+  return problem;
+}
+
+std::string Soak::SoundName(SampleId sample) {
+  for (int i = 0; i < form->DXWaveList.Count(); ++i)
+    if (form->DXWaveList.Items(i).Sample() == sample) return form->DXWaveList.Items(i).Name;
+  return std::to_string(sample);
+}
+
 std::string Soak::CheckTick(long tick, long ticks, Marks& m) {
   TMainForm& f = *form;
   const int scene = f.Scene;
@@ -201,9 +237,13 @@ std::string Soak::CheckTick(long tick, long ticks, Marks& m) {
   if (sprites > kSpriteBound) return std::to_string(sprites) + " sprites alive";
   if (f.Score < 0 || f.Score > kScoreBound) return "score " + std::to_string(f.Score);
   if (f.Lives > kLivesBound) return "lives " + std::to_string(f.Lives);
-  // The crossing and the feeding stage show the lives; the crossing never shows
-  // its last one lost.
-  if ((scene == 3 && f.Lives < 1) || (scene == 4 && f.Lives < 0)) return "lives " + std::to_string(f.Lives);
+  // Play never goes on without a life: the last one lost ends the game.
+  if ((scene == 3 || scene == 4) && f.Lives < 1) return "lives " + std::to_string(f.Lives);
+  if (scene == 3) {
+    if (std::string e = PondProblem(f); !e.empty()) return e;
+  }
+  for (const auto& [sample, n] : tickStarts_)
+    if (n > 3) return "sound " + SoundName(sample) + " started " + std::to_string(n) + " times in one tick";
   if ((scene == 3 || scene == 4 || scene == 9) && (f.Level < 1 || f.Level > 2'000'000))
     return "level " + std::to_string(f.Level);
   if (scene == 4 && (f.LevelTimeLeft < -1 || f.LevelTimeLeft > 10 * 2'000'000 + 19))
@@ -246,8 +286,12 @@ std::string Soak::Run(uint64_t seed, long ticks, Marks& m) {
     // The events of the gap, then the tick, through the game's own loop.
     const uint64_t due = app->NextTick();
     try {
+      tickStarts_.clear();
       while (!form->Terminated && app->NextTick() == due) {
+        const size_t mark = sound.startedSamples.size();
         app->Step();
+        if (app->NextTick() != due)  // that step was the tick
+          for (size_t i = mark; i < sound.startedSamples.size(); ++i) ++tickStarts_[sound.startedSamples[i]];
         if (ConfigChanged()) {
           ++m.configWrites;
           if (std::string e = CheckConfig(); !e.empty()) return fail(tick, e);
