@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "app/main_form.h"
+#include "game/trig.h"
 
 namespace pondaro {
 
@@ -127,8 +128,8 @@ void TKonec_Iazik::Advance(int moveCount) {
   const TFeeding& f = Form.Feeding;
   const double a = (Form.AimAngle - 90) * std::numbers::pi / 180;
   const double length = f.TongueLength + 30;
-  X = f.EatFrogX + 68 - std::cos(a) * length;
-  Y = f.TongueBaseY - f.TongueLift - std::sin(a) * length;
+  X = f.EatFrogX + 68 - GameCos(a) * length;
+  Y = f.TongueBaseY - f.TongueLift - GameSin(a) * length;
 }
 
 // Drawn centred on its reference point; the catch uses the box from that point.

@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "game/feeding_frog.h"
+#include "game/trig.h"
 
 namespace pondaro {
 
@@ -42,7 +43,7 @@ void TEat::Advance(int moveCount) {
   TImageSprite::Advance(moveCount);
   if (Kind.WeaveDivisor != 0) Phase += Speed;
   X += Direction == 1 ? -Speed : Speed;
-  if (Kind.WeaveDivisor != 0) Y = std::sin(static_cast<double>(Phase) / Kind.WeaveDivisor) * Amplitude + BaseY;
+  if (Kind.WeaveDivisor != 0) Y = GameSin(static_cast<double>(Phase) / Kind.WeaveDivisor) * Amplitude + BaseY;
   if (X < -Width || X > 800) {
     Dead();
     if (Kind.FoodWhenEscaping && Form.Pond.BottleEmpty) Form.PlaySound("food");
