@@ -4,6 +4,8 @@
 #include <exception>
 
 #include "app/main_form.h"
+#include "replay/tape.h"
+#include "replay/watch.h"
 
 namespace pondaro {
 
@@ -18,6 +20,13 @@ void FireIfDue(TWindowTimer& timer, uint64_t now, TMainForm& form, void (TMainFo
   timer.Due += timer.Interval;
   if (timer.Due <= now) timer.Due = now + timer.Interval;
   form.Guarded([&] { (form.*handler)(); });
+}
+
+// While a replay is watched, the live ticks and events go to it and the form's own
+// timers wait: the replay fires them as they were recorded.
+TReplayWatch* Watching(const TMainForm& form) {
+  TReplayWatch* w = form.Tape ? form.Tape->Watch() : nullptr;
+  return w && w->Active() ? w : nullptr;
 }
 
 }  // namespace
@@ -42,6 +51,7 @@ int TApplication::Run() {
 
 uint64_t TApplication::NextDeadline() const {
   uint64_t d = nextTick_;
+  if (Watching(form_)) return d;
   if (Running(form_.Timer1)) d = std::min(d, form_.Timer1.Due);
   if (Running(form_.LevelTimer)) d = std::min(d, form_.LevelTimer.Due);
   return d;
@@ -54,13 +64,13 @@ void TApplication::Step() {
   if (now + kSpinMs < deadline) {
     // Sleep in the event wait until shortly before the deadline...
     if (events_.WaitEvent(static_cast<int>(deadline - now - kSpinMs), event)) {
-      form_.Guarded([&] { form_.HandleEvent(event); });
+      Deliver(event);
       return;
     }
   } else if (now < deadline) {
     // ...then in short steps, which keeps the ticks punctual for little CPU.
     if (events_.WaitEvent(0, event))
-      form_.Guarded([&] { form_.HandleEvent(event); });
+      Deliver(event);
     else
       clock_.Sleep(0);
     return;
@@ -69,15 +79,28 @@ void TApplication::Step() {
   if (now >= deadline) RunDue(now);
 }
 
+void TApplication::Deliver(const InputEvent& event) {
+  if (TReplayWatch* w = Watching(form_))
+    form_.Guarded([&] { w->LiveEvent(form_, event); });
+  else
+    form_.Guarded([&] { form_.HandleEvent(event); });
+}
+
 void TApplication::RunDue(uint64_t now) {
-  FireIfDue(form_.Timer1, now, form_, &TMainForm::Timer1Timer);
-  FireIfDue(form_.LevelTimer, now, form_, &TMainForm::LevelTimerTimer);
+  TReplayWatch* watching = Watching(form_);
+  if (!watching) {
+    FireIfDue(form_.Timer1, now, form_, &TMainForm::Timer1Timer);
+    FireIfDue(form_.LevelTimer, now, form_, &TMainForm::LevelTimerTimer);
+  }
   if (now < nextTick_) return;
   if (LatenessLog) LatenessLog->push_back(static_cast<double>(now - nextTick_));
   nextTick_ += kTickMs;
   // After a stall, start a new schedule instead of running the missed ticks.
   if (nextTick_ <= now) nextTick_ = now + kTickMs;
-  if (form_.DXTimerEnabled) form_.Guarded([&] { form_.DXTimerTimer(); });
+  if (watching)
+    form_.Guarded([&] { watching->LiveTick(form_); });
+  else if (form_.DXTimerEnabled)
+    form_.Guarded([&] { form_.DXTimerTimer(); });
   if (Housekeeping) Housekeeping();
 }
 

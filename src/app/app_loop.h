@@ -28,6 +28,8 @@ class TApplication {
   void Step();
   // Handles everything due at `now`: timers first, then the frame tick.
   void RunDue(uint64_t now);
+  // Hands an input event to the form, or to the replay being watched.
+  void Deliver(const InputEvent& event);
 
   // When set, the lateness of every tick (ms behind its schedule) is appended.
   std::vector<double>* LatenessLog = nullptr;

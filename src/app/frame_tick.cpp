@@ -4,10 +4,12 @@
 #include "app/main_form.h"
 #include "app/scene_sprites.h"
 #include "menus/game_over.h"
+#include "replay/tape.h"
 
 namespace pondaro {
 
 void TMainForm::DXTimerTimer() {
+  TDriveScope drive(*this, TRecordKind::Ticks);
   if (!displayUp_ || !DXDraw().CanDraw()) return;
   UpdateInputStates();
   Guarded([&] { MenuPad(); });
@@ -51,6 +53,7 @@ void TMainForm::CaretBlink() {
 }
 
 void TMainForm::Timer1Timer() {
+  TDriveScope drive(*this, TRecordKind::Timer1);
   EnableTimer(Timer1, false);
   switch (Scene) {
     case 1:
@@ -72,7 +75,10 @@ void TMainForm::Timer1Timer() {
   }
 }
 
-void TMainForm::LevelTimerTimer() { --LevelTimeLeft; }
+void TMainForm::LevelTimerTimer() {
+  TDriveScope drive(*this, TRecordKind::LevelTimer);
+  --LevelTimeLeft;
+}
 
 void TMainForm::EnableTimer(TWindowTimer& timer, bool on) {
   if (on && !timer.Enabled) timer.Due = Services.clock.Milliseconds() + timer.Interval;

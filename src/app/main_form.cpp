@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "menus/menu.h"
 #include "persist/codec.h"
 #include "persist/settings_file.h"
+#include "replay/tape.h"
 #include "sprites/errors.h"
 
 namespace pondaro {
@@ -103,6 +105,7 @@ void TMainForm::SaveSettings() {
   v.Country = CountryText;
   v.Name = PlayerName;
   v.Table = HighScores;
+  if (Replaying) return;  // a replay's game is the recorded player's, not this one's
   std::string error;
   if (!SettingsDir.empty() && !MakeFolders(SettingsDir, error))
     std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
@@ -188,6 +191,7 @@ void TMainForm::EndSession() {
 // ---- Events.
 
 void TMainForm::HandleEvent(const InputEvent& e) {
+  TDriveScope drive(*this, TRecordKind::Event, e);
   switch (e.Type) {
     case EventType::KeyDown:
       // Held down, Alt+Enter would flip the display with every repeat.

@@ -19,6 +19,8 @@
 
 namespace pondaro {
 
+class TTape;
+
 // The services the window is built on; tests pass doubles.
 struct FormServices {
   Display& display;
@@ -88,6 +90,7 @@ class TMainForm {
   TFrogState Frog;
   TFeeding Feeding;
   TMenuState Menus;
+  TTableReplays TableReplays;
 
   // ---- Components.
   TPictureCollection ImageList;
@@ -100,6 +103,12 @@ class TMainForm {
 
   FormServices Services;
   Display& DXDraw() { return Services.display; }
+
+  // ---- Replays (src/replay/): the tape the services run through, which records
+  // every game and plays replays back; none in most tests.
+  TTape* Tape = nullptr;
+  // A replay plays on this form: nothing is saved or sent.
+  bool Replaying = false;
 
   // Random(n): 0 .. n-1 from the form's one generator.
   int Random(int n);

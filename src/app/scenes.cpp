@@ -1,11 +1,25 @@
 // ChangeScene with every scene's clean-up and set-up, and the frame functions.
 #include "app/main_form.h"
 #include "menus/menu.h"
+#include "replay/tape.h"
 #include "sprites/background_sprite.h"
 
 namespace pondaro {
 
+namespace {
+
+// A game runs from the crossing's start to the end of its name entry.
+bool InGame(int scene) { return scene == 3 || scene == 4 || scene == 9; }
+
+}  // namespace
+
 void TMainForm::ChangeScene(int n) {
+  if (Tape && InGame(Scene) != InGame(n)) {
+    if (InGame(n))
+      Tape->GameStarts(*this);
+    else
+      Tape->GameEnds(*this);
+  }
   CleanUpScene(Scene);
   // A screen built again (a help page turned) keeps its highlight.
   if (n != Scene) Menus.Focus = -1;

@@ -7,24 +7,32 @@ namespace pondaro {
 namespace {
 
 const char kHelp[] =
-    "Usage: pondaro [--help | --version]\n"
+    "Usage: pondaro [--help | --version | --replay FILE | --verify FILE]\n"
     "\n"
     "PONDARO: a young frog crosses a lily pond level by level, then catches\n"
     "insects with its tongue. The game itself takes no arguments; its options\n"
     "are on its Options screen.\n"
     "\n"
-    "  -h, --help     show this help and exit\n"
-    "      --version  show the version and exit\n"
+    "  -h, --help       show this help and exit\n"
+    "      --version    show the version and exit\n"
+    "      --replay FILE  play a replay (.pdr) in the window: P pauses, F plays\n"
+    "                   at 4x, Esc ends\n"
+    "      --verify FILE  re-play a replay without a window and print\n"
+    "                   score=N ticks=N digest=...; exit 0 when it comes out\n"
+    "                   with its recorded score, 1 when not, 2 when the file\n"
+    "                   cannot be read\n"
     "\n"
     "Data/ and Music/ are read from the working folder, else from the\n"
     "executable's folder, else from " PONDARO_DATA_FROM_BIN " relative to it (the\n"
     "installed game). Config.cfg, with the options, the name and the high-score\n"
     "table, is kept beside them; the installed game keeps it in\n"
-    "$XDG_CONFIG_HOME/pondaro/ (~/.config/pondaro/).\n";
+    "$XDG_CONFIG_HOME/pondaro/ (~/.config/pondaro/). The replays of the games in\n"
+    "the table are kept beside it, in replays/.\n";
 
 }  // namespace
 
-std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                                     GameArguments& args) {
   bool help = false, version = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -32,6 +40,12 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
       help = true;
     } else if (arg == "--version") {
       version = true;
+    } else if (arg == "--replay" || arg == "--verify") {
+      if (i + 1 >= argc) {
+        err << "pondaro: " << arg << " needs a replay file; try 'pondaro --help'\n";
+        return 2;
+      }
+      (arg == "--replay" ? args.ReplayFile : args.VerifyFile) = argv[++i];
     } else {
       err << "pondaro: " << (arg.size() > 1 && arg[0] == '-' ? "unknown option" : "unexpected argument") << " '"
           << arg << "'; try 'pondaro --help'\n";

@@ -8,12 +8,16 @@
 #include "desktop/quit_signals.h"
 #include "desktop/sdl_events.h"
 #include "desktop/sdl_game.h"
+#include "replay/headless.h"
+#include "replay/tape.h"
+#include "replay/watch.h"
 #include "sprites/errors.h"
 
 using namespace pondaro;
 
 int main(int argc, char** argv) {
-  if (auto status = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *status;
+  GameArguments args;
+  if (auto status = AnswerCommandLine(argc, argv, std::cout, std::cerr, args)) return *status;
   // From the start: a signal during start-up is answered once the loop runs.
   InstallQuitSignals();
   // Started from another folder (a menu entry, a file manager), the game finds its
@@ -21,8 +25,9 @@ int main(int argc, char** argv) {
   const GameFolder folder = FindGameFolder(GameFolderCandidates());
   if (folder.Path.empty()) {
     SdlMessageBox().Show(GameFolderMissingMessage(folder));
-    return 1;
+    return args.VerifyFile.empty() ? 1 : 2;
   }
+  if (!args.VerifyFile.empty()) return VerifyCommand(args.VerifyFile, folder.Path, std::cout, std::cerr);
   SdlGame game;
   std::string error;
   if (!game.Start(SdlGame::Mode::Window, error, folder.Path)) {
@@ -32,7 +37,11 @@ int main(int argc, char** argv) {
   SdlKeyboard keyboard;
   SdlEventSource events(game.Display.get());
   SdlClock clock;
-  TMainForm form(game.Services(keyboard, clock));
+  // Every game is recorded; replays are watched on the same form.
+  TTape tape(game.Services(keyboard, clock));
+  tape.SetWatch(std::make_unique<TReplayWatch>(tape));
+  TMainForm form(tape.Services());
+  form.Tape = &tape;
   form.DataDir = folder.Path;
   form.SettingsDir = SettingsFolderFor(folder.Path, InstalledDataFolder());
   try {
@@ -40,6 +49,11 @@ int main(int argc, char** argv) {
   } catch (const EDataFileError& e) {
     // The game cannot be played without its pictures and sounds.
     game.Messages->Show(e.what());
+    return 1;
+  }
+  std::string replayError;
+  if (!args.ReplayFile.empty() && !tape.Watch()->Request(form, args.ReplayFile, TWatchMode::Alone, replayError)) {
+    game.Messages->Show(replayError);
     return 1;
   }
   TApplication app(form, events, clock);

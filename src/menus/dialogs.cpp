@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "menus/panels.h"
 #include "menus/screens.h"
+#include "replay/shelf.h"
 
 namespace pondaro {
 
@@ -43,6 +44,7 @@ void ExitNo(TMainForm& f) {
 
 void ClearYes(TMainForm& f) {
   f.ResetHighScores();  // rebuilds the screen, and leaving it wrote the table
+  PruneShelf(f);
   f.GameClearHighScoreClick();
   ClickSound(f);
 }

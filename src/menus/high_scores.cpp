@@ -5,6 +5,9 @@
 #include "app/main_form.h"
 #include "menus/screens.h"
 #include "persist/score_service.h"
+#include "replay/shelf.h"
+#include "replay/tape.h"
+#include "replay/watch.h"
 
 namespace pondaro {
 
@@ -50,12 +53,45 @@ constexpr TMenuItem kItems[] = {
 };
 
 constexpr Color kYellow{255, 255, 0, 255};
+// A row with a replay to watch, and the row lit by the keys or the pointer.
+constexpr Color kWatchable{150, 255, 150, 255};
+constexpr Color kLit{255, 255, 255, 255};
 constexpr int kTableTextSize = 16;
+
+int RowTop(int place) { return 217 + 37 * place; }
+
+void WatchRow(TMainForm& f, int place) {
+  const std::string& file = f.TableReplays.Files[static_cast<size_t>(place)];
+  if (!f.Tape || !f.Tape->Watch() || file.empty()) return;
+  ClickSound(f);
+  std::string error;
+  if (!f.Tape->Watch()->Request(f, file, TWatchMode::Table, error)) f.ShowError(error);
+}
+
+template <int kPlace>
+void Watch(TMainForm& f) {
+  WatchRow(f, kPlace);
+}
+constexpr TChooseFn kWatch[10] = {Watch<0>, Watch<1>, Watch<2>, Watch<3>, Watch<4>,
+                                  Watch<5>, Watch<6>, Watch<7>, Watch<8>, Watch<9>};
+
+// The place whose row the highlight is on, or -1.
+int LitPlace(const TMainForm& f) {
+  const int row = f.Menus.Focus - static_cast<int>(std::size(kItems));
+  for (int place = 0, k = 0; place < 10 && row >= 0; ++place)
+    if (!f.TableReplays.Files[place].empty() && k++ == row) return place;
+  return -1;
+}
 
 }  // namespace
 
 std::span<const TStill> HighScoreStills() { return kStills; }
 std::span<const TMenuItem> HighScoreItems() { return kItems; }
+
+std::span<const TMenuItem> HighScoreItems(const TMainForm& f) {
+  if (f.TableReplays.Items.empty()) return kItems;
+  return f.TableReplays.Items;
+}
 
 void TMainForm::EnterHighScores() {
   if (MenuMusicRestart) {
@@ -64,15 +100,26 @@ void TMainForm::EnterHighScores() {
   }
   PlaceStills(*this, kStills);
   PlaceLogosAndBackdrop(*this);
+  // The rows whose games can be watched join the pointer's and the keys' items.
+  TableReplays = {};
+  if (Tape) TableReplays.Files = ShelfRows(*this);
+  for (int place = 0; place < 10; ++place) {
+    if (TableReplays.Files[place].empty()) continue;
+    if (TableReplays.Items.empty()) TableReplays.Items.assign(std::begin(kItems), std::end(kItems));
+    const int top = RowTop(place);
+    TableReplays.Items.push_back({{210, top - 2, 770, top + 32}, nullptr, nullptr, 0, 0, 0, nullptr, kWatch[place]});
+  }
 }
 
 void TMainForm::HighScoreFrame() {
   // The clear dialog hides the table's text; the bands stay.
   if (GameClearHighScore) return;
+  const int lit = LitPlace(*this);
   for (int i = 0; i < 10; ++i) {
-    const int y = 217 + 37 * i;
-    DXDraw().DrawText(370, y, HighScores[i].Name, kTableTextSize, kYellow);
-    DXDraw().DrawText(620, y, std::to_string(HighScores[i].Score), kTableTextSize, kYellow);
+    const int y = RowTop(i);
+    const Color c = i == lit ? kLit : TableReplays.Files[i].empty() ? kYellow : kWatchable;
+    DXDraw().DrawText(370, y, HighScores[i].Name, kTableTextSize, c);
+    DXDraw().DrawText(620, y, std::to_string(HighScores[i].Score), kTableTextSize, c);
   }
 }
 

@@ -46,7 +46,7 @@ std::span<const TMenuItem> PointerItems(const TMainForm& f) {
     case 3: case 4: return f.GameMainExit ? ExitDialogItems() : std::span<const TMenuItem>{};
     case 5: return HelpItems();
     case 6: return OptionsItems();
-    case 7: return f.GameClearHighScore ? ClearDialogItems() : HighScoreItems();
+    case 7: return f.GameClearHighScore ? ClearDialogItems() : HighScoreItems(f);
     default: return {};
   }
 }

@@ -1,9 +1,22 @@
 // The menu screens' shared values.
 #pragma once
+#include <array>
 #include <bitset>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace pondaro {
+
+struct TMenuItem;
+
+// The High Score screen's rows that have a replay to watch, as the screen was set
+// up: each place's replay file ("" for none), and the screen's pointer table, its
+// own items followed by one for each such row, top down.
+struct TTableReplays {
+  std::array<std::string, 10> Files;
+  std::vector<TMenuItem> Items;
+};
 
 struct TMenuState {
   // The pointer was last outside every item: the next item it enters plays the

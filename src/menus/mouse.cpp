@@ -49,7 +49,7 @@ void TMainForm::DXDrawMouseMove(int x, int y) {
       break;
     case 7:
       d.SetCursor(CursorShape::Arrow);
-      HoverItems(*this, GameClearHighScore ? ClearDialogItems() : HighScoreItems(), outside);
+      HoverItems(*this, GameClearHighScore ? ClearDialogItems() : HighScoreItems(*this), outside);
       break;
     case 9:
       // The name field takes text: an I-beam over it.
@@ -108,7 +108,7 @@ void TMainForm::PressOn(MouseButton button) {
       if (left) OptionsClick(*this);
       break;
     case 7:
-      if (left) ChooseItem(*this, GameClearHighScore ? ClearDialogItems() : HighScoreItems());
+      if (left) ChooseItem(*this, GameClearHighScore ? ClearDialogItems() : HighScoreItems(*this));
       break;
     case 9:
       // Game over: clicks wait until the words are gone.

@@ -85,7 +85,7 @@ void TMainForm::CommitName() {
   if (GameSendResult) {
     // The submission may wait on the network for a while: the entry is on disk first.
     SaveSettings();
-    SubmitScore();
+    if (!Replaying) SubmitScore();
   }
   ChangeScene(7);
 }

@@ -33,6 +33,8 @@ void OptionsClick(TMainForm& form);
 
 std::span<const TStill> HighScoreStills();
 std::span<const TMenuItem> HighScoreItems();
+// The items with a row for each place that has a replay, as the screen was set up.
+std::span<const TMenuItem> HighScoreItems(const TMainForm& form);
 
 // Panel and caption of the exit dialog, then of the clear dialog.
 std::span<const TStill> DialogStills();

@@ -10,6 +10,8 @@
 #include <typeinfo>
 
 #include "game/frog.h"
+#include "replay/tape.h"
+#include "replay/watch.h"
 
 namespace pondaro::shots {
 
@@ -122,6 +124,9 @@ std::optional<Field> FindField(TMainForm& f, const std::string& name) {
   if (name == "StorkLegsSpawned") return readOnly([&f] { return f.Feeding.StorkLegsSpawned ? 1.0 : 0.0; });
   if (name == "StorkLegsDown") return readOnly([&f] { return f.Feeding.StorkLegsDown ? 1.0 : 0.0; });
   if (name == "StorkGone") return readOnly([&f] { return f.Feeding.StorkGone ? 1.0 : 0.0; });
+  // 1 while a replay is being watched (the form then plays the recorded game).
+  if (name == "Watching")
+    return readOnly([&f] { return f.Tape && f.Tape->Watch() && f.Tape->Watch()->Active() ? 1.0 : 0.0; });
   if (name == "Sprites")
     return readOnly([&f] {
       int n = 0;

@@ -22,6 +22,8 @@
 #include "app/main_form.h"
 #include "desktop/sdl_game.h"
 #include "desktop/sdl_events.h"
+#include "replay/tape.h"
+#include "replay/watch.h"
 #include "sprites/background_sprite.h"
 #include "sprites/errors.h"
 #include "fields.h"
@@ -72,6 +74,7 @@ enum Outcome { kGoOn, kFailed, kBadScript, kEnded };
 
 struct Runner {
   TMainForm& form;
+  TTape& tape;
   TApplication& app;
   SimClock& clock;
   ScriptKeyboard& keyboard;
@@ -87,7 +90,7 @@ struct Runner {
   void Key(EventType type, int key, bool ctrl = false, bool alt = false, bool shift = false) {
     const InputEvent e{.Type = type, .Key = key, .Shift = shift, .Ctrl = ctrl, .Alt = alt};
     if (type == EventType::KeyDown) keyboard.down.insert(key); else keyboard.down.erase(key);
-    form.Guarded([&] { form.HandleEvent(e); });
+    app.Deliver(e);
   }
   void Press(int key, bool ctrl = false, bool alt = false, bool shift = false) {
     Key(EventType::KeyDown, key, ctrl, alt, shift);
@@ -99,7 +102,7 @@ struct Runner {
     e.X = x;
     e.Y = y;
     e.Button = b;
-    form.Guarded([&] { form.HandleEvent(e); });
+    app.Deliver(e);
   }
   static MouseButton Button(const std::string& s) {
     return s == "right" ? MouseButton::Right : s == "middle" ? MouseButton::Middle : MouseButton::Left;
@@ -164,6 +167,7 @@ struct Runner {
       if (!field) return bad("unknown field");
       if (!field->set) return bad("that field cannot be set");
       if (!field->set(v)) return bad("value out of range");
+      tape.Recorder.Taint("a test hook set " + name);
     } else if (cmd == "expect") {
       std::string name, op;
       double v;
@@ -190,11 +194,13 @@ struct Runner {
     } else if (cmd == "scene") {
       int n;
       if (!(args >> n) || n < 1 || n > 9 || n == 8) return bad("scene N: 1 to 7 or 9");
+      tape.Recorder.Taint("a test hook changed the scene");
       form.Guarded([&] { form.ChangeScene(n); });
     } else if (cmd == "seed") {
       unsigned n;
       if (!(args >> n)) return bad("seed N");
       form.Seed(n);
+      tape.Recorder.Taint("a test hook seeded the game");
     } else if (cmd == "shot") {
       if (rest.empty()) return bad("shot FILE.png");
       const std::string path = outDir + "/" + rest;
@@ -202,6 +208,19 @@ struct Runner {
       std::filesystem::create_directories(outDir, ec);
       // The last tick's frame, drawn again so the file shows exactly that state.
       if (!display.SavePng(path)) return bad("cannot write the picture");
+      std::printf("wrote %s\n", path.c_str());
+    } else if (cmd == "replay") {
+      if (rest.empty()) return bad("replay FILE");
+      if (!tape.LastGame) return bad("no game has ended yet");
+      if (!tape.LastGameTaint.empty()) {
+        std::fprintf(stderr, "line %d: the last game cannot be re-played: %s\n", number, tape.LastGameTaint.c_str());
+        return kBadScript;
+      }
+      const std::string path = outDir + "/" + rest;
+      std::error_code ec;
+      std::filesystem::create_directories(outDir, ec);
+      std::string error;
+      if (!SaveReplay(path, *tape.LastGame, error)) return bad(error.c_str());
       std::printf("wrote %s\n", path.c_str());
     } else if (cmd == "expect-scene") {
       int n;
@@ -270,7 +289,11 @@ int main(int argc, char** argv) {
   ScriptKeyboard keyboard;
   SimClock clock;
   NoEvents events;
-  TMainForm form(game.Services(keyboard, clock));
+  // Every game recorded as the real game records it.
+  TTape tape(game.Services(keyboard, clock));
+  tape.SetWatch(std::make_unique<TReplayWatch>(tape));
+  TMainForm form(tape.Services());
+  form.Tape = &tape;
   try {
     form.FormCreate();
   } catch (const EDataFileError& e) {
@@ -278,7 +301,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   TApplication app(form, events, clock);
-  Runner runner{form, app, clock, keyboard, display, argc > 2 ? argv[2] : "."};
+  Runner runner{form, tape, app, clock, keyboard, display, argc > 2 ? argv[2] : "."};
   std::string line;
   int number = 0;
   while (std::getline(script, line)) {

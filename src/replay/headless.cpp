@@ -1,0 +1,190 @@
+#include "replay/headless.h"
+
+#include "app/main_form.h"
+#include "replay/digest.h"
+#include "replay/player.h"
+#include "replay/png_decoder.h"
+#include "replay/tape.h"
+#include "sprites/errors.h"
+
+namespace pondaro {
+
+namespace {
+
+// The services of a game nobody sees or hears: the tape answers what reaches the rules.
+class NullDisplay : public Display {
+ public:
+  bool CanDraw() const override { return true; }
+  int SurfaceWidth() const override { return 800; }
+  int SurfaceHeight() const override { return 600; }
+  int WindowWidth() const override { return 800; }
+  TextureId CreateTexture(const Pixels&, bool) override { return ++textures_; }
+  void DestroyTexture(TextureId) override {}
+  void BeginFrame() override {}
+  void EndFrame() override {}
+  void Fill(Color) override {}
+  void Draw(TextureId, const TRect&, int, int) override {}
+  void DrawStretched(TextureId, const TRect&, const TRect&, int) override {}
+  void DrawRotated(TextureId, const TRect&, int, int, int, int, int, int) override {}
+  void DrawRotatedAbout(TextureId, const TRect&, int, int, int, int, double, double, int, int) override {}
+  void DrawText(int, int, const std::string&, int, Color) override {}
+  int TextWidth(const std::string&, int) override { return 0; }
+  void SetCursor(CursorShape) override {}
+  void SetCaption(const std::string&) override {}
+  bool SetFullScreen(bool) override { return true; }
+  bool IsMaximized() const override { return false; }
+
+ private:
+  TextureId textures_ = 0;
+};
+
+class NullKeyboard : public Keyboard {
+ public:
+  bool IsDown(int) const override { return false; }
+};
+
+class NullClock : public Clock {
+ public:
+  uint64_t Milliseconds() const override { return 0; }
+  void Sleep(int) override {}
+};
+
+class NullSound : public SoundOutput {
+ public:
+  bool Initialized() const override { return false; }
+  SampleId LoadSample(const uint8_t*, size_t, std::string& error) override {
+    error = "no sound";
+    return 0;
+  }
+  void FreeSample(SampleId) override {}
+  VoiceId CreateVoice(SampleId) override { return 0; }
+  void FreeVoice(VoiceId) override {}
+  void Start(VoiceId, const VoiceSettings&) override {}
+  void Stop(VoiceId) override {}
+  bool IsPlaying(VoiceId) const override { return false; }
+};
+
+class NullMusic : public ModulePlayer {
+ public:
+  int SongLoadFromFile(const std::string&) override { return 0; }
+  void SongPlay(int) override {}
+  int SongGetOrder(int) override { return 0; }
+  void SongFree(int) override {}
+};
+
+class NullHttp : public HttpClient {
+ public:
+  std::optional<std::string> Get(const std::string&, std::string& error) override {
+    error = "no network while re-playing";
+    return std::nullopt;
+  }
+};
+
+class NullShell : public Shell {
+ public:
+  bool OpenUrl(const std::string&) override { return false; }
+};
+
+class KeptMessages : public MessageBox {
+ public:
+  std::string last;
+  void Show(const std::string& message) override { last = message; }
+};
+
+}  // namespace
+
+struct THeadlessGame::Parts {
+  NullDisplay display;
+  NullKeyboard keyboard;
+  NullClock clock;
+  NullSound sound;
+  NullMusic music;
+  NullHttp http;
+  NullShell shell;
+  KeptMessages messages;
+  PngDecoder decoder;
+  TTape tape{FormServices{display, keyboard, sound, music, http, shell, messages, clock, decoder}};
+  TMainForm form{tape.Services()};
+};
+
+THeadlessGame::THeadlessGame(const std::string& dataDir) : parts_(std::make_unique<Parts>()) {
+  TMainForm& f = parts_->form;
+  f.DataDir = dataDir;
+  f.Tape = &parts_->tape;
+  f.Replaying = true;  // never saves, never sends
+  f.GameSound = f.GameMusic = false;
+  parts_->tape.KeepReplays = false;
+  parts_->tape.Quiet = true;
+  f.ImageList.LoadFromFile(f.Path("Data/Graphic.dxg"), parts_->decoder);
+  f.DXDrawInitialize();
+  std::string error;
+  checksum_ = FileChecksum(f.Path("Data/Graphic.dxg"), error);
+}
+
+THeadlessGame::~THeadlessGame() = default;
+
+TVerdict THeadlessGame::Verify(const TReplay& replay, const std::function<bool()>& keepGoing) {
+  TVerdict v;
+  v.Readable = true;
+  if (replay.GameVersion != PONDARO_VERSION) {
+    v.Problem = "recorded by PONDARO " + replay.GameVersion + "; this is " PONDARO_VERSION;
+    return v;
+  }
+  if (replay.DataChecksum != checksum_) {
+    v.Problem = "recorded with other pictures (Data/Graphic.dxg)";
+    return v;
+  }
+  TMainForm& f = parts_->form;
+  TReplayPlayer player(replay, parts_->tape);
+  player.Begin(f);
+  for (long steps = 1; player.Step(f); ++steps)
+    if (keepGoing && steps % 4096 == 0 && !keepGoing()) break;
+  player.End();
+
+  v.Score = player.Score();
+  v.Level = player.Level();
+  v.Ticks = player.Ticks();
+  v.Digest = player.FinalDigest();
+  v.Name = player.Name();
+  v.FirstDivergence = player.FirstDivergence();
+  if (!player.Problem().empty())
+    v.Problem = player.Problem();
+  else if (!player.Ended())
+    v.Problem = "stopped before the game's end";
+  else if (v.FirstDivergence != 0)
+    v.Problem = "the game went another way: its digest differs first at tick " + std::to_string(v.FirstDivergence);
+  else if (v.Score != replay.Score)
+    v.Problem = "the score comes out " + std::to_string(v.Score) + ", the file says " + std::to_string(replay.Score);
+  else if (v.Level != replay.Level || v.Ticks != replay.Ticks || v.Name != replay.Name ||
+           v.Digest != replay.FinalDigest)
+    v.Problem = "the game ends otherwise than the file says";
+  v.Verified = v.Problem.empty();
+  return v;
+}
+
+TVerdict VerifyReplayFile(const std::string& path, const std::string& dataDir) {
+  TVerdict v;
+  TReplay replay;
+  if (!LoadReplay(path, replay, v.Problem)) return v;
+  try {
+    THeadlessGame game(dataDir);
+    return game.Verify(replay);
+  } catch (const EGameError& e) {
+    v.Problem = e.what();  // the game's data: nothing to re-play it with
+    return v;
+  }
+}
+
+int VerifyCommand(const std::string& path, const std::string& dataDir, std::ostream& out, std::ostream& err) {
+  const TVerdict v = VerifyReplayFile(path, dataDir);
+  if (!v.Readable) {
+    err << "pondaro: " << v.Problem << "\n";
+    return 2;
+  }
+  out << "score=" << v.Score << " ticks=" << v.Ticks << " digest=" << DigestText(v.Digest) << "\n";
+  out.flush();
+  if (!v.Verified) err << "pondaro: " << path << ": " << v.Problem << "\n";
+  return v.Verified ? 0 : 1;
+}
+
+}  // namespace pondaro

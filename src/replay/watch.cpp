@@ -1,0 +1,186 @@
+#include "replay/watch.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/main_form.h"
+#include "replay/shelf.h"
+#include "replay/tape.h"
+
+namespace pondaro {
+
+namespace {
+
+// Controller buttons as the game numbers them (bit n - 1 of JoystickState::Buttons).
+constexpr uint32_t kPadB = 1u << 1, kShoulders = (1u << 4) | (1u << 5), kPadBack = 1u << 6,
+                   kPadStart = 1u << 7;
+constexpr int kStick = 500;
+constexpr Color kBannerColour{255, 255, 0, 255};
+
+bool Pushed(const JoystickState& p) { return std::abs(p.X) > kStick || std::abs(p.Y) > kStick; }
+
+}  // namespace
+
+bool TReplayWatch::Request(TMainForm& form, const std::string& file, TWatchMode mode, std::string& error) {
+  TReplay replay;
+  if (!LoadReplay(file, replay, error)) return false;
+  if (replay.GameVersion != PONDARO_VERSION || replay.DataChecksum != tape_.Recorder.DataChecksum(form)) {
+    error = file + ": recorded by another version of PONDARO (" + replay.GameVersion + ")";
+    return false;
+  }
+  replay_ = std::move(replay);
+  mode_ = mode;
+  requested_ = true;
+  return true;
+}
+
+void TReplayWatch::Start(TMainForm& form) {
+  requested_ = false;
+  saved_ = CaptureStart(form);
+  backScene_ = form.Scene;
+  savedSound_ = form.GameSound;
+  savedMusic_ = form.GameMusic;
+  player_ = std::make_unique<TReplayPlayer>(std::move(replay_), tape_);
+  player_->Begin(form);
+  // The demo is seen, not heard: the menu's song goes on under it.
+  if (mode_ == TWatchMode::Demo) form.GameSound = form.GameMusic = false;
+  paused_ = fast_ = false;
+  lastPad_ = tape_.Live().keyboard.Joystick();
+  tape_.Overlay = [this](Display& d) { DrawBanner(d); };
+  tape_.Live().display.SetCaption("PONDARO - Replay");
+}
+
+void TReplayWatch::Stop(TMainForm& form) {
+  requested_ = false;
+  if (!player_) return;
+  lastProblem_ = player_->Problem();
+  if (lastProblem_.empty() && player_->FirstDivergence() != 0)
+    lastProblem_ = "the game went another way from tick " + std::to_string(player_->FirstDivergence());
+  if (!lastProblem_.empty()) std::fprintf(stderr, "PONDARO: replay: %s\n", lastProblem_.c_str());
+  player_->End();
+  player_.reset();
+  tape_.Overlay = nullptr;
+  tape_.Quiet = false;
+  ApplyStart(saved_, form);
+  if (mode_ == TWatchMode::Alone) {
+    form.Terminated = true;
+    return;
+  }
+  form.GameSound = savedSound_;
+  // The demo left the menu's song playing; a watched game played its own.
+  if (mode_ == TWatchMode::Table) {
+    form.GameMusic = savedMusic_;
+    form.MenuMusicRestart = true;
+  }
+  form.ChangeScene(backScene_);
+  form.GameMusic = savedMusic_;
+  form.DXDraw().SetCursor(CursorShape::Arrow);
+  form.DXDraw().SetCaption(form.AppInactive ? "PONDARO [Pause]" : "PONDARO");
+  idleTicks_ = 0;
+}
+
+void TReplayWatch::LiveTick(TMainForm& form) {
+  if (requested_) Start(form);
+  if (!player_) return;
+  const JoystickState pad = tape_.Live().keyboard.Joystick();
+  const uint32_t pressed = pad.Buttons & ~lastPad_.Buttons;
+  const bool pushed = Pushed(pad) && !Pushed(lastPad_);
+  lastPad_ = pad;
+  if (mode_ == TWatchMode::Demo) {
+    if (pressed || pushed) return Stop(form);
+  } else {
+    if (pressed & (kPadB | kPadBack)) return Stop(form);
+    if (pressed & kPadStart) paused_ = !paused_;
+    if (pressed & kShoulders) fast_ = !fast_;
+  }
+  if (paused_) {
+    tape_.Redraw();
+    return;
+  }
+  const int ticks = fast_ ? kFastTicks : 1;
+  bool more = true;
+  for (int i = 0; i < ticks && more; ++i) {
+    // Of a fast tick's frames only the last is drawn.
+    tape_.Quiet = i + 1 < ticks;
+    more = player_->Advance(form, 1);
+  }
+  tape_.Quiet = false;
+  if (!more) Stop(form);
+}
+
+void TReplayWatch::LiveEvent(TMainForm& form, const InputEvent& e) {
+  const bool press = (e.Type == EventType::KeyDown && !e.Repeat) || e.Type == EventType::MouseDown;
+  switch (e.Type) {
+    case EventType::Terminate:
+      Stop(form);
+      form.EndSession();
+      return;
+    case EventType::Close:
+      Stop(form);
+      if (!form.Terminated) form.FormClose();
+      return;
+    case EventType::FocusGained:
+    case EventType::FocusLost:
+      // The player's own game is told when it comes back.
+      saved_.AppInactive = e.Type == EventType::FocusLost;
+      return;
+    case EventType::Resized:
+      saved_.ResizePending = true;
+      return;
+    default:
+      break;
+  }
+  if (mode_ == TWatchMode::Demo) {
+    if (press) Stop(form);
+    return;
+  }
+  if (e.Type != EventType::KeyDown || e.Repeat) return;
+  if (e.Key == vk::Escape) Stop(form);
+  if (e.Key == 'P') paused_ = !paused_;
+  if (e.Key == 'F') fast_ = !fast_;
+}
+
+void TReplayWatch::DrawBanner(Display& d) {
+  const std::string& name = player_ ? player_->Replay().Name : replay_.Name;
+  std::string text = "Replay";
+  if (!name.empty()) text += ": " + name;
+  if (mode_ == TWatchMode::Demo)
+    text += "   - press any key -";
+  else if (paused_)
+    text += "   (paused)";
+  else if (fast_)
+    text += "   x4";
+  d.DrawText(12, 572, text, 16, kBannerColour);
+}
+
+void TReplayWatch::LiveDrive(TMainForm& /*form*/, const TDrive& drive) {
+  lastDriveTick_ = drive.Kind == TRecordKind::Ticks;
+  if (drive.Kind == TRecordKind::Event) {
+    const EventType t = drive.Event.Type;
+    if (t == EventType::KeyDown || t == EventType::KeyUp || t == EventType::MouseMove ||
+        t == EventType::MouseDown || t == EventType::MouseUp)
+      idleTicks_ = 0;
+  }
+}
+
+void TReplayWatch::LiveDriveEnds(TMainForm& form) {
+  if (!lastDriveTick_) return;
+  if (form.Scene != 2 || form.GameMainExit || Active()) {
+    idleTicks_ = 0;
+    return;
+  }
+  if (++idleTicks_ < kDemoAfterTicks) return;
+  idleTicks_ = 0;
+  const std::string best = BestReplay(form);
+  std::string error;
+  if (!best.empty() && !Request(form, best, TWatchMode::Demo, error))
+    std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
+}
+
+void TReplayWatch::LiveAnswer(const TRecord& answer) {
+  if (answer.Kind != TRecordKind::Pad) return;
+  if (answer.Pad.Buttons != idlePad_.Buttons || Pushed(answer.Pad) != Pushed(idlePad_)) idleTicks_ = 0;
+  idlePad_ = answer.Pad;
+}
+
+}  // namespace pondaro

@@ -1,0 +1,141 @@
+// Every game is recorded at the services' boundary, and its replay re-plays to the
+// same game on the headless game: the same score, name and digests. A single input
+// changed makes it another game, which verification refuses.
+#include <filesystem>
+
+#include "replay/digest.h"
+#include "replay/shelf.h"
+#include "replay/taped_game.h"
+
+namespace pondaro::test {
+namespace {
+
+class RecordReplay : public TapedGame {};
+
+TEST_F(RecordReplay, AGameIsRecordedFromItsStartToItsNameAndReplaysTheSame) {
+  PlayShortGame("Frog");
+  ASSERT_EQ(form->Scene, 7) << "the name was not taken";
+  ASSERT_TRUE(tape->LastGame);
+  EXPECT_EQ(tape->LastGameTaint, "");
+  const TReplay& r = *tape->LastGame;
+  EXPECT_EQ(r.Name, "FROG");
+  EXPECT_EQ(r.Score, form->HighScores[5].Score);
+  EXPECT_EQ(r.Level, 1);
+  EXPECT_GT(r.Ticks, 300u);
+  EXPECT_EQ(r.Digests.size(), r.Ticks / 100);
+  EXPECT_EQ(r.Start.HighScores[9].Score, -1) << "the table as the game began";
+
+  TReplay read;
+  std::string error;
+  ASSERT_TRUE(ReadReplay(WriteReplay(r), read, error)) << error;
+  const TVerdict v = Verify(read);
+  EXPECT_TRUE(v.Verified) << v.Problem;
+  EXPECT_EQ(v.Score, r.Score);
+  EXPECT_EQ(v.Name, "FROG");
+  EXPECT_EQ(v.Ticks, r.Ticks);
+  EXPECT_EQ(v.Digest, r.FinalDigest);
+
+  // Kept beside Config.cfg, and found again for its row.
+  EXPECT_EQ(ShelfRows(*form)[5], BestReplay(*form)) << "the best row with a replay is the new one";
+  EXPECT_TRUE(std::filesystem::exists(ShelfRows(*form)[5]));
+}
+
+TEST_F(RecordReplay, OneInputChangedIsAnotherGameAndIsRefused) {
+  PlayShortGame("Frog");
+  ASSERT_TRUE(tape->LastGame);
+  const TReplay good = *tape->LastGame;
+  // The drives that decided this game: the Enter that started it, the jump's
+  // press, a letter of the name and the Enter that stored it; and an answer, the
+  // clock the pond was seeded from.
+  auto find = [&](auto pred, int nth = 0) {
+    for (size_t i = 0; i < good.Records.size(); ++i)
+      if (pred(good.Records[i]) && nth-- == 0) return i;
+    ADD_FAILURE() << "no such record";
+    return size_t{0};
+  };
+  auto keyDown = [](int key) {
+    return [key](const TRecord& r) {
+      return r.Kind == TRecordKind::Event && r.Event.Type == EventType::KeyDown && r.Event.Key == key;
+    };
+  };
+  auto spaceHeld = [](const TRecord& r) { return r.Kind == TRecordKind::Key && r.Value == vk::Space && r.Down; };
+  auto clock = [](const TRecord& r) { return r.Kind == TRecordKind::Clock; };
+  struct Flip {
+    const char* what;
+    size_t at;
+    std::function<void(TRecord&)> change;
+  };
+  const Flip flips[] = {
+      {"the start", find(keyDown(vk::Return)), [](TRecord& r) { r.Event.Key = vk::Tab; }},
+      {"the jump", find(spaceHeld), [](TRecord& r) { r.Down = false; }},
+      {"a letter", find(keyDown('R')), [](TRecord& r) { r.Event.Key = 'T'; }},
+      {"the name stored", find(keyDown(vk::Return), 2), [](TRecord& r) { r.Event.Key = vk::Home; }},
+      {"the pond's seed", find(clock), [](TRecord& r) { r.Value += 7; }},
+  };
+  for (const Flip& f : flips) {
+    TReplay bad = good;
+    f.change(bad.Records[f.at]);
+    const TVerdict v = Verify(bad);
+    EXPECT_FALSE(v.Verified) << f.what;
+    EXPECT_FALSE(v.Problem.empty()) << f.what;
+    EXPECT_TRUE(v.Score != good.Score || v.Name != good.Name || v.Digest != good.FinalDigest ||
+                v.FirstDivergence != 0 || !v.Problem.empty())
+        << f.what << ": the same game";
+  }
+  // A digest changed shows where the games part.
+  TReplay wrongDigest = good;
+  wrongDigest.Digests[1] ^= 1;
+  const TVerdict v = Verify(wrongDigest);
+  EXPECT_FALSE(v.Verified);
+  EXPECT_EQ(v.FirstDivergence, 200u);
+  // A stream that stops before the game's end, or goes past it.
+  TReplay cut = good;
+  cut.Records.pop_back();
+  EXPECT_FALSE(Verify(cut).Verified);
+  TReplay longer = good;
+  longer.Records.push_back(longer.Records.front());
+  EXPECT_NE(Verify(longer).Problem.find("past its game's end"), std::string::npos);
+}
+
+TEST_F(RecordReplay, AGameATestHookTouchedCannotBeReplayedAndIsNotKept) {
+  MakeTaped();
+  form->ChangeScene(2);
+  form->ChangeScene(3);  // not from an input
+  form->ChangeScene(2);
+  ASSERT_TRUE(tape->LastGame);
+  EXPECT_NE(tape->LastGameTaint.find("test hook"), std::string::npos);
+
+  // Played by inputs, touched once by a hook: recorded to its end, and kept nowhere.
+  ToMenuWithLowTable();
+  Press(vk::Return);
+  Tick(115);
+  tape->Recorder.Taint("a test hook set Lives");
+  LeaveGame();
+  Press('A');
+  Press(vk::Return);
+  Tick(2);
+  EXPECT_EQ(form->Scene, 7);
+  EXPECT_EQ(form->HighScores[5].Name, "A");
+  EXPECT_EQ(tape->LastGameTaint, "a test hook set Lives");
+  EXPECT_EQ(BestReplay(*form), "");
+}
+
+TEST_F(RecordReplay, AGameLeftWithoutAPlaceIsRecordedButNotKept) {
+  MakeTaped();
+  Press(vk::Return);
+  Tick(5);
+  Press(vk::Return);
+  Tick(20);
+  Press(vk::Escape);
+  Press(vk::Down);
+  Press(vk::Return);  // Yes: a score of 0 is not for the default table
+  Tick(2);
+  EXPECT_EQ(form->Scene, 2);
+  ASSERT_TRUE(tape->LastGame);
+  EXPECT_EQ(tape->LastGame->Name, "");
+  EXPECT_TRUE(Verify(*tape->LastGame).Verified) << Verify(*tape->LastGame).Problem;
+  EXPECT_EQ(BestReplay(*form), "");
+}
+
+}  // namespace
+}  // namespace pondaro::test
