@@ -1,6 +1,8 @@
 #!/bin/sh
 # Runs every scenario script here with the stock runner, each in a fresh folder
-# that holds only the game's data: any status but 0 fails.
+# that holds only the game's data: a script ends with status 0 unless its
+# "# exit status: N" line says otherwise. Every replay a script writes is then
+# checked with `pondaro --verify`.
 set -u
 GAME=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -9,10 +11,19 @@ for script in "$HERE"/*.txt; do
   dir=$(mktemp -d /tmp/pondaro-scenario-XXXXXX)
   ln -s "$GAME/Data" "$dir/Data"
   ln -s "$GAME/Music" "$dir/Music"
-  if (cd "$dir" && "$GAME/pondaro-shots" "$script" "$dir/out" >"$dir/log" 2>&1); then
+  expected=$(sed -n 's/^# exit status: //p' "$script")
+  (cd "$dir" && "$GAME/pondaro-shots" "$script" "$dir/out" >"$dir/log" 2>&1)
+  got=$?
+  for replay in "$dir"/out/*.pdr; do
+    [ -e "$replay" ] || continue
+    if ! (cd "$dir" && "$GAME/pondaro" --verify "$replay" >>"$dir/log" 2>&1); then
+      echo "   $(basename "$replay") does not verify" >>"$dir/log"; got=99
+    fi
+  done
+  if [ "$got" = "${expected:-0}" ]; then
     echo "ok   $(basename "$script")"
   else
-    echo "FAIL $(basename "$script") (status $?):"; cat "$dir/log"; status=1
+    echo "FAIL $(basename "$script") (status $got):"; cat "$dir/log"; status=1
   fi
   rm -rf "$dir"
 done
