@@ -123,7 +123,8 @@ THeadlessGame::THeadlessGame(const std::string& dataDir) : parts_(std::make_uniq
 
 THeadlessGame::~THeadlessGame() = default;
 
-TVerdict THeadlessGame::Verify(const TReplay& replay, const std::function<bool()>& keepGoing) {
+TVerdict THeadlessGame::Verify(const TReplay& replay, const std::function<bool()>& keepGoing,
+                              const std::function<void(TMainForm&, uint64_t)>& afterDrive) {
   TVerdict v;
   v.Readable = true;
   if (replay.GameVersion != PONDARO_VERSION) {
@@ -137,8 +138,10 @@ TVerdict THeadlessGame::Verify(const TReplay& replay, const std::function<bool()
   TMainForm& f = parts_->form;
   TReplayPlayer player(replay, parts_->tape);
   player.Begin(f);
-  for (long steps = 1; player.Step(f); ++steps)
+  for (long steps = 1; player.Step(f); ++steps) {
+    if (afterDrive) afterDrive(f, player.Drives());
     if (keepGoing && steps % 4096 == 0 && !keepGoing()) break;
+  }
   player.End();
 
   v.Score = player.Score();

@@ -12,6 +12,8 @@
 
 namespace pondaro {
 
+class TMainForm;
+
 struct TVerdict {
   bool Readable = false;  // false: the file could not be used at all
   // Re-played to its game's end with the recorded score, level, name and every digest.
@@ -36,8 +38,11 @@ class THeadlessGame {
   // The CRC-32 of this data's picture collection, as replays carry it.
   uint32_t DataChecksum() const { return checksum_; }
   // Re-plays `replay`. `keepGoing`, when given, is asked now and then and stops the
-  // re-play when it says no (a time limit).
-  TVerdict Verify(const TReplay& replay, const std::function<bool()>& keepGoing = {});
+  // re-play when it says no (a time limit). `afterDrive` is for tests whose hooks
+  // changed the game directly while it was recorded: it is called after each
+  // drive with the count so far, to do again what they did.
+  TVerdict Verify(const TReplay& replay, const std::function<bool()>& keepGoing = {},
+                  const std::function<void(TMainForm&, uint64_t)>& afterDrive = {});
 
  private:
   struct Parts;

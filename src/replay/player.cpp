@@ -8,9 +8,10 @@ namespace pondaro {
 
 namespace {
 
-// The feeding stage's clock fires every 1000 ms while it runs, and frame ticks come
-// at most every 30 ms: a recording with a longer stretch of ticks without it was
-// not made by the game (and would stretch the stage for more points).
+// The feeding stage's clock fires 1000 ms after it was (re)started and every 1000 ms
+// after that, and frame ticks come at most every 30 ms: a recording with a longer
+// stretch of ticks without it was not made by the game (and would stretch the
+// stage for more points).
 constexpr int kMostTicksPerLevelSecond = 40;
 
 bool InGame(int scene) { return scene == 3 || scene == 4 || scene == 9; }
@@ -58,12 +59,15 @@ bool TReplayPlayer::Step(TMainForm& form) {
   } else {
     ++next_;
   }
+  ++drives_;
   try {
     switch (drive.Kind) {
       case TRecordKind::Ticks:
         ++ticks_;
-        ticksWithoutLevelTimer_ = form.LevelTimer.Enabled ? ticksWithoutLevelTimer_ + 1 : 0;
-        if (ticksWithoutLevelTimer_ > kMostTicksPerLevelSecond) {
+        // A pause or the exit dialog stops it; going on starts its second again.
+        if (!form.LevelTimer.Enabled || form.LevelTimer.Due != levelTimerDue_) ticksWithoutLevelTimer_ = 0;
+        levelTimerDue_ = form.LevelTimer.Due;
+        if (form.LevelTimer.Enabled && ++ticksWithoutLevelTimer_ > kMostTicksPerLevelSecond) {
           Fail("the feeding stage's clock stood still");
           return false;
         }

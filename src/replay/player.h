@@ -38,6 +38,7 @@ class TReplayPlayer {
   // Why the replay stopped before its game's end, or went astray ("" when it did not).
   const std::string& Problem() const { return problem_; }
   uint32_t Ticks() const { return ticks_; }
+  uint64_t Drives() const { return drives_; }  // run so far, each tick counted
   int32_t Score() const { return score_; }
   int32_t Level() const { return level_; }
   const std::string& Name() const { return name_; }
@@ -59,8 +60,10 @@ class TReplayPlayer {
   bool ended_ = false, began_ = false;
   std::string problem_;
   uint32_t ticks_ = 0, divergence_ = 0;
+  uint64_t drives_ = 0;
   size_t digestsChecked_ = 0;
   int ticksWithoutLevelTimer_ = 0;
+  uint64_t levelTimerDue_ = 0;
   int32_t score_ = 0, level_ = 0;
   std::string name_;
   uint64_t finalDigest_ = 0;

@@ -34,6 +34,7 @@ uint32_t TRecorder::DataChecksum(const TMainForm& form) {
 
 void TRecorder::Add(const TRecord& r) {
   std::vector<TRecord>& out = recording_ ? replay_.Records : pendingRecords_;
+  if (recording_ && r.IsDrive()) ++drives_;
   // A tick straight after a tick lengthens the run.
   if (r.Kind == TRecordKind::Ticks && !out.empty() && out.back().Kind == TRecordKind::Ticks) {
     ++out.back().Count;
@@ -109,6 +110,7 @@ void TRecorder::GameStarts(TMainForm& form) {
   heldMove_.reset();
   taint_.clear();
   recording_ = true;
+  drives_ = 1;
   if (pending_ && depth_ > 0) {
     replay_.Start = pendingStart_;
     replay_.Records = std::move(pendingRecords_);

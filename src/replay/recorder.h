@@ -28,6 +28,8 @@ class TRecorder {
   std::optional<TReplay> GameEnds(TMainForm& form);
 
   bool Recording() const { return recording_; }
+  // The drives written so far of the game being recorded, each tick counted.
+  uint64_t Drives() const { return drives_; }
   // A test hook changed the game directly: the game goes on being recorded but
   // cannot be re-played, and says why.
   void Taint(const std::string& why);
@@ -54,6 +56,7 @@ class TRecorder {
   std::optional<TRecord> heldMove_;
   std::string taint_;
   std::optional<uint32_t> checksum_;
+  uint64_t drives_ = 0;
 };
 
 // The pointer's moves in play only set where it is (no item to light, no cursor

@@ -254,6 +254,7 @@ void TTape::GameEnds(TMainForm& form) {
   }
   LastGame = Recorder.GameEnds(form);
   if (!LastGame) return;
+  ++GamesRecorded;
   LastGameTaint = Recorder.Tainted();
   if (KeepReplays && LastGameTaint.empty()) KeepIfInTable(form, *LastGame);
 }

@@ -47,6 +47,7 @@ class TTape {
   // The last game recorded to its end; the reason it cannot be re-played ("" if it can).
   std::optional<TReplay> LastGame;
   std::string LastGameTaint;
+  uint64_t GamesRecorded = 0;
 
   // ---- Playing back: answers come from `player` until Play(nullptr).
   void Play(TReplayPlayer* player) { player_ = player; }

@@ -1,6 +1,8 @@
 // The monkey soak: the real game on the test doubles with its real pictures,
 // driven through its own event loop by seeded random input, restarted whenever
-// it ends itself, with the invariants checked after every event and tick.
+// it ends itself, with the invariants checked after every event and tick. Every
+// game it records is re-played headless, the monkey's hooks done again where they
+// were, and has to come out the same, digest for digest.
 //
 //   PONDARO_SOAK_SEED=N PONDARO_SOAK_TICKS=M pondaro_tests --gtest_filter=Soak.Monkey
 //
@@ -23,12 +25,12 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include <malloc.h>
 #endif
 
-#include "game/game_fixture.h"
 #include "game/lilies.h"
 #include "game/water.h"
 #include "menus/screens.h"
 #include "persist/codec.h"
 #include "persist/config_check.h"
+#include "replay/taped_game.h"
 #include "shots/fields.h"
 #include "soak/monkey.h"
 
@@ -104,6 +106,8 @@ class MonkeyEvents : public EventSource {
 
 struct Marks {
   long ticks = 0;
+  int games = 0, untouchedGames = 0;  // recorded and re-played; of those, with no hook
+  uint64_t gameTicks = 0;
   int restarts = 0, configWrites = 0, sprites = 0, voices = 0;
   size_t heapEarly = 0, heapLate = 0, rssEarly = 0, rssLate = 0;
   std::set<int> scenes;
@@ -111,7 +115,17 @@ struct Marks {
   double seconds = 0;
 };
 
-class Soak : public GameTest {
+// A hook as the scripts' `set` does it (or the frog's touch of the stone).
+bool ApplyHook(TMainForm& f, const MonkeyHook& h) {
+  if (h.Field == "StoneReached") {
+    if (f.Scene == 3) f.NormalRound = false;
+    return true;
+  }
+  auto field = shots::FindField(f, h.Field);
+  return field && field->set && field->set(h.Value);
+}
+
+class Soak : public TapedGame {
  protected:
   // Runs `ticks` ticks from `seed`; the first broken invariant, or "".
   std::string Run(uint64_t seed, long ticks, Marks& m);
@@ -131,15 +145,28 @@ class Soak : public GameTest {
   bool ConfigChanged();
   void Restart();
 
+  // The game that ended since the last look, re-played; "" when it came out the same.
+  std::string CheckReplays(Marks& m);
+
   std::unique_ptr<MonkeyEvents> monkeyEvents;
   struct stat lastConfig_ {};
+  struct HookAt {
+    uint64_t drive;  // after this many of the game's drives
+    MonkeyHook hook;
+  };
+  std::vector<HookAt> gameHooks_;
+  uint64_t gamesSeen_ = 0;
+  bool wasRecording_ = false;
 };
 
 void Soak::Restart() {
   app.reset();
   form.reset();
   keyboard.down.clear();
-  Make();  // Config.cfg as the last run left it
+  MakeTaped();  // Config.cfg as the last run left it
+  gameHooks_.clear();
+  gamesSeen_ = 0;
+  wasRecording_ = false;
   monkeyEvents = std::make_unique<MonkeyEvents>(keyboard, clock);
   app = std::make_unique<TApplication>(*form, *monkeyEvents, clock);
 }
@@ -269,6 +296,29 @@ std::string Soak::CheckTick(long tick, long ticks, Marks& m) {
   return "";
 }
 
+std::string Soak::CheckReplays(Marks& m) {
+  std::string problem;
+  if (tape->GamesRecorded != gamesSeen_) {
+    gamesSeen_ = tape->GamesRecorded;
+    const TReplay& r = *tape->LastGame;
+    size_t next = 0;
+    const TVerdict v = headless_->Verify(r, {}, [&](TMainForm& f, uint64_t drives) {
+      for (; next < gameHooks_.size() && gameHooks_[next].drive == drives; ++next) ApplyHook(f, gameHooks_[next].hook);
+    });
+    if (!v.Verified)
+      problem = "the replay of a game of " + std::to_string(r.Ticks) + " ticks (" +
+                (tape->LastGameTaint.empty() ? "no hooks" : std::to_string(gameHooks_.size()) + " hooks") +
+                ") does not re-play: " + v.Problem;
+    ++m.games;
+    m.untouchedGames += gameHooks_.empty();
+    m.gameTicks += r.Ticks;
+    gameHooks_.clear();
+  }
+  if (tape->Recorder.Recording() && !wasRecording_) gameHooks_.clear();
+  wasRecording_ = tape->Recorder.Recording();
+  return problem;
+}
+
 std::string Soak::Run(uint64_t seed, long ticks, Marks& m) {
   Monkey monkey(seed);
   Restart();
@@ -300,6 +350,7 @@ std::string Soak::Run(uint64_t seed, long ticks, Marks& m) {
     } catch (const std::exception& e) {
       return fail(tick, std::string("escaped the loop: ") + e.what());
     }
+    if (std::string e = CheckReplays(m); !e.empty()) return fail(tick, e);
     if (form->Terminated) {  // the exit dialog's Yes: the player starts the game again
       ++m.restarts;
       Restart();
@@ -309,12 +360,9 @@ std::string Soak::Run(uint64_t seed, long ticks, Marks& m) {
     }
     for (const MonkeyHook& h : hooks) {
       if (form->Scene != 3 && form->Scene != 4) break;
-      if (h.Field == "StoneReached") {  // as the frog's touch of the stone does
-        if (form->Scene == 3) form->NormalRound = false;
-        continue;
-      }
-      auto field = shots::FindField(*form, h.Field);
-      if (!field || !field->set || !field->set(h.Value)) return fail(tick, "hook " + h.Field + " refused");
+      gameHooks_.push_back({tape->Recorder.Drives(), h});
+      tape->Recorder.Taint("the monkey set " + h.Field);
+      if (!ApplyHook(*form, h)) return fail(tick, "hook " + h.Field + " refused");
     }
     if (std::string e = CheckTick(tick, ticks, m); !e.empty()) return fail(tick, e);
     // What the doubles record is looked at once; sounds run out after a while.
@@ -344,6 +392,8 @@ void Soak::RunAndReport(uint64_t defaultSeed, long defaultTicks) {
       static_cast<unsigned long long>(seed), m.ticks, m.seconds, m.seconds > 0 ? m.ticks / m.seconds : 0.0,
       m.restarts, m.configWrites);
   for (auto [s, n] : m.ticksIn) std::printf(" %d (%ld ticks)", s, n);
+  std::printf("\nsoak: %d games recorded and re-played the same (%d without hooks), %llu ticks of play",
+              m.games, m.untouchedGames, static_cast<unsigned long long>(m.gameTicks));
   std::printf(
       "\nsoak: high-water marks: %d sprites (bound %d), %d sound voices; heap %.1f MiB in the first half, %.1f "
       "MiB in the second; resident %.1f / %.1f MiB\n",
