@@ -2,7 +2,8 @@
 # Runs every scenario script here with the stock runner, each in a fresh folder
 # that holds only the game's data: a script ends with status 0 unless its
 # "# exit status: N" line says otherwise. Every replay a script writes is then
-# checked with `pondaro --verify`.
+# checked with `pondaro --verify` and played in the (dummy) window with
+# `pondaro --replay`, which ends with it, quietly.
 set -u
 GAME=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -18,6 +19,10 @@ for script in "$HERE"/*.txt; do
     [ -e "$replay" ] || continue
     if ! (cd "$dir" && "$GAME/pondaro" --verify "$replay" >>"$dir/log" 2>&1); then
       echo "   $(basename "$replay") does not verify" >>"$dir/log"; got=99
+    fi
+    if ! (cd "$dir" && "$GAME/pondaro" --replay "$replay" >"$dir/watched" 2>&1) || [ -s "$dir/watched" ]; then
+      echo "   $(basename "$replay") does not play to its end quietly:" >>"$dir/log"
+      cat "$dir/watched" >>"$dir/log"; got=98
     fi
   done
   if [ "$got" = "${expected:-0}" ]; then
