@@ -13,6 +13,7 @@ struct TMenuState {
 
   // The highlighted stop of the screen's keyboard order (menus/menu_keys.cpp); -1: none.
   int Focus = -1;
+  bool FocusByPointer = false;  // the pointer put it there, not the keys
   // Counts the screen's changes: a scene set up, a dialog opened or closed.
   uint32_t Screen = 0;
   // The press that last changed the screen, where and when: the second press of
