@@ -90,5 +90,42 @@ TEST_F(SdlEvents, SideButtonsAreIgnored) {
   EXPECT_EQ(events[1].Y, 60);
 }
 
+// A controller as SDL sees it (its own virtual one): the pad, the stick and the
+// buttons the menus and play read.
+TEST_F(SdlEvents, AGameControllerReadsAsThePadTheGameKnows) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+  const int index =
+      SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+  ASSERT_GE(index, 0) << SDL_GetError();
+  SDL_Joystick* pad = SDL_JoystickOpen(index);
+  ASSERT_NE(pad, nullptr);
+  {
+    SdlKeyboard keyboard;
+    struct {
+      int button, axis, value;
+      JoystickState want;
+    } cases[] = {
+        {SDL_CONTROLLER_BUTTON_A, -1, 0, {0, 0, 1u << 0}},
+        {SDL_CONTROLLER_BUTTON_B, -1, 0, {0, 0, 1u << 1}},
+        {SDL_CONTROLLER_BUTTON_START, -1, 0, {0, 0, 1u << 7}},
+        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, -1, 0, {0, 1000, 0}},
+        {-1, SDL_CONTROLLER_AXIS_LEFTX, -32767, {-1000, 0, 0}},
+    };
+    for (const auto& c : cases) {
+      if (c.button >= 0) SDL_JoystickSetVirtualButton(pad, c.button, 1);
+      if (c.axis >= 0) SDL_JoystickSetVirtualAxis(pad, c.axis, static_cast<Sint16>(c.value));
+      SDL_PumpEvents();
+      const JoystickState s = keyboard.Joystick();
+      EXPECT_EQ(s.X, c.want.X) << c.button << " " << c.axis;
+      EXPECT_EQ(s.Y, c.want.Y) << c.button << " " << c.axis;
+      EXPECT_EQ(s.Buttons, c.want.Buttons) << c.button << " " << c.axis;
+      if (c.button >= 0) SDL_JoystickSetVirtualButton(pad, c.button, 0);
+      if (c.axis >= 0) SDL_JoystickSetVirtualAxis(pad, c.axis, 0);
+    }
+  }
+  SDL_JoystickClose(pad);
+  SDL_JoystickDetachVirtual(index);
+}
+
 }  // namespace
 }  // namespace pondaro
