@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/form_fixture.h"
+#include "persist/codec.h"
+
 namespace pondaro::test {
 namespace {
 
@@ -23,6 +26,21 @@ TEST(Printable, BytesATerminalWouldActOnAreWrittenOut) {
       {"\xff\xfe", "\\xFF\\xFE"},
   };
   for (const auto& c : cases) EXPECT_EQ(Printable(c.in), c.out) << c.out;
+}
+
+// A damaged Config.cfg's bytes reach the terminal escaped.
+TEST_F(FormTest, ADamagedScoreIsReportedEscaped) {
+  std::string lines[25];
+  lines[0] = EncodeLine("false");
+  lines[6] = EncodeLine("\x1b]0;owned\x07");  // ten characters: no padding
+  std::ofstream out(ConfigPath(), std::ios::binary);
+  for (const std::string& l : lines) out << l << "\r\n";
+  out.close();
+  testing::internal::CaptureStderr();
+  Make();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said, "PONDARO: Config.cfg line 7: '\\x1B]0;owned\\x07' is not a whole number; keeping 3000\n");
+  EXPECT_EQ(form->HighScores[0].Score, 3000);
 }
 
 }  // namespace
