@@ -151,7 +151,12 @@ void TMainForm::HandleEvent(const InputEvent& e) {
     case EventType::MouseDown: DXDrawMouseDown(e.Button, e.X, e.Y); break;
     case EventType::MouseUp: DXDrawMouseUp(e.Button, e.X, e.Y); break;
     case EventType::FocusGained: DXTimerActivate(); break;
-    case EventType::FocusLost: DXTimerDeactivate(); break;
+    case EventType::FocusLost:
+      DXTimerDeactivate();
+      FireHeld = false;
+      break;
+    // Held buttons and keys may be let go where the game cannot see it.
+    case EventType::PointerLeft: FireHeld = false; break;
     case EventType::Resized: FormResize(); break;
     case EventType::Close: FormClose(); break;
     case EventType::Terminate: EndSession(); break;
