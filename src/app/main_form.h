@@ -9,6 +9,8 @@
 #include "game/level.h"
 #include "menus/menu_state.h"
 #include "persist/high_scores.h"
+#include "persist/settings_store.h"
+#include "persist/submit.h"
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/services.h"
@@ -88,6 +90,8 @@ class TMainForm {
   TFrogState Frog;
   TFeeding Feeding;
   TMenuState Menus;
+  TSettingsStore SettingsStore;
+  TSubmission Submission;
 
   // ---- Components.
   TPictureCollection ImageList;
@@ -189,6 +193,9 @@ class TMainForm {
   void GameEnterNameClick();
   void GameSendResultClick();
   void StoreHighScore();
+  // Every way out of the program at name entry stores the score as Enter would,
+  // with the name typed so far (the last one when the field is empty), unsent.
+  void StoreTypedName();
   void TypeName(int key);     // a key while GamegoEdit is on
   void CommitName();          // Enter without Alt
   void GameOverClick();       // a left click once the game-over words are gone
@@ -196,12 +203,18 @@ class TMainForm {
   // The character a key types into a text box (0: none), and its counted width.
   static int EntryCharacter(int key);
   static int GlyphWidth(int ch);
-  void SubmitScore();
+  void SubmitScore();        // starts sending; the table is shown when it is over
+  void PollSubmission();
+  void AbandonSubmission();  // Esc while sending: the table at once
+  void SubmissionFrame();    // polls, and says so while sending
   void GoWeb(const std::string& address);
 
   // ---- Settings file.
   void SaveSettings();
   void ReadSettings();
+  // The saving end of every way out (a quit signal, a lost display, an error):
+  // files only, no drawing and no dialogs.
+  void SaveOnExit();
 
   // ---- Audio.
   void PlayMusic(const std::string& name);

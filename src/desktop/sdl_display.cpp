@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/diagnostics.h"
+
 namespace pondaro {
 
 namespace {
@@ -134,7 +136,7 @@ bool SdlDisplay::InitRenderer(const Options& options, std::string& error) {
   if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = info.name;
   SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);  // Fill replaces
   auto face = FindGameFace(options.fontFamilies);
-  if (!face) std::fprintf(stderr, "No font found for the game's texts; they will not be shown\n");
+  if (!face) Diagnose("no font found for the game's texts; they will not be shown");
   text_ = std::make_unique<SdlText>(renderer_, std::move(face));
   return true;
 }
@@ -169,7 +171,7 @@ TextureId SdlDisplay::CreateTexture(const Pixels& pixels, bool opaque) {
   const int w = pixels.Width, h = pixels.Height;
   SDL_Texture* texture = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STATIC, w, h);
   if (!texture) {
-    std::fprintf(stderr, "Cannot create a %dx%d texture: %s\n", w, h, SDL_GetError());
+    Diagnose("cannot create a " + std::to_string(w) + "x" + std::to_string(h) + " texture: " + SDL_GetError());
     return 0;
   }
   scratch_.resize(static_cast<size_t>(w) * h * 4);
@@ -444,7 +446,7 @@ bool SdlDisplay::SavePng(const std::string& path) {
   SDL_Surface* surface = SurfaceOf(p);
   if (!surface) return false;
   const bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
-  if (!ok) std::fprintf(stderr, "Cannot write %s: %s\n", path.c_str(), IMG_GetError());
+  if (!ok) Diagnose("cannot write " + path + ": " + IMG_GetError());
   SDL_FreeSurface(surface);
   return ok;
 }

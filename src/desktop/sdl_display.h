@@ -76,7 +76,7 @@ class SdlDisplay : public Display {
   const std::string& Caption() const { return caption_; }
   // The window can be maximised, so the border lets the user resize it too; the
   // event loop calls this on a size change to snap a plain window back to 800 x 600
-  // where the player had put it.
+  // where the player had put it, and a full-screen one back over the screen.
   void KeepWindowSize();
   // The event loop reports every move; a plain window's place is remembered, to
   // come back to after full screen or a resize.

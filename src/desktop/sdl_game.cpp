@@ -2,8 +2,7 @@
 
 #include <malloc.h>
 
-#include <cstdio>
-
+#include "app/diagnostics.h"
 #include "sprites/errors.h"
 #include "sprites/wave_list.h"
 
@@ -36,7 +35,7 @@ bool SdlGame::Start(Mode mode, std::string& error, const std::string& gameFolder
   }
   std::string soundError;
   if (Runtime.AudioAvailable() && !Sound.Open(soundError))
-    std::fprintf(stderr, "PONDARO: no sound: %s\n", soundError.c_str());
+    Diagnose("no sound: " + soundError);
   return true;
 }
 

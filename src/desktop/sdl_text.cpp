@@ -10,6 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "app/diagnostics.h"
+
 namespace pondaro {
 
 const std::vector<std::string>& GameFontFamilies() {
@@ -114,8 +116,7 @@ struct SdlText::Impl {
     if (it != fonts.end()) return it->second;
     TTF_Font* font = TTF_OpenFontIndexDPI(face->Path.c_str(), pointSize, face->Index, 96, 96);
     if (!font)
-      std::fprintf(stderr, "Cannot open font %s at %d pt: %s\n", face->Path.c_str(), pointSize,
-                   TTF_GetError());
+      Diagnose("cannot open the font " + face->Path + " at " + std::to_string(pointSize) + " pt: " + TTF_GetError());
     // The texts' places were laid out with the display face: a face of another
     // height is moved so that its baseline lies where the display face's would
     // (SDL_ttf rounds ascents up, and so does this).

@@ -8,9 +8,10 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <thread>
+
+#include "app/diagnostics.h"
 
 extern char** environ;
 
@@ -43,10 +44,9 @@ bool XdgShell::Ended(pid_t pid, bool& failed) {
   return true;
 }
 
+// The message box puts it on stderr too.
 void XdgShell::ReportFailure(const std::string& url) {
-  const std::string text = "The web page could not be opened. Please open this address in your browser:\n" + url;
-  std::fprintf(stderr, "PONDARO: %s\n", text.c_str());
-  messages_.Show(text);
+  messages_.Show("The web page could not be opened. Please open this address in your browser:\n" + url);
 }
 
 void XdgShell::Poll() {
@@ -65,9 +65,13 @@ void XdgShell::Poll() {
 bool XdgShell::OpenUrl(const std::string& url) {
   Poll();
   if (!Openable(url)) {
-    std::fprintf(stderr, "PONDARO: not opening '%s': only http and https addresses are opened\n", url.c_str());
+    Diagnose("not opening '" + url + "': only http and https addresses are opened");
     return false;
   }
+  // Clicked again while the browser is coming up: that one will show the page.
+  const auto now = std::chrono::steady_clock::now();
+  for (const Child& c : children_)
+    if (c.url == url && now - c.started < std::chrono::milliseconds(kStartingMs)) return true;
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -97,7 +101,7 @@ bool XdgShell::OpenUrl(const std::string& url) {
   posix_spawnattr_destroy(&attr);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) {
-    std::fprintf(stderr, "PONDARO: xdg-open: %s\n", std::strerror(rc));
+    Diagnose(std::string("xdg-open: ") + std::strerror(rc));
     ReportFailure(url);
     return false;
   }
@@ -112,7 +116,7 @@ bool XdgShell::OpenUrl(const std::string& url) {
     if (std::chrono::steady_clock::now() >= until) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  children_.push_back({pid, url});
+  children_.push_back({pid, url, now});
   return true;
 }
 

@@ -76,21 +76,33 @@ void TMainForm::TypeName(int key) {
 }
 
 void TMainForm::CommitName() {
-  // Only a name the player has seen in the open panel is committed.
-  if (!GameEnterName) return;
+  // Only a name the player has seen in the open panel is committed, and once.
+  if (!GameEnterName || Submission.Running()) return;
   PlayerName = Edit2;  // keys typed since the last frame count too
   // A score equal to the tenth asked for a name: it is kept as every tie is.
   if (PlayerName.empty() || Score < HighScores[9].Score) return;
   StoreHighScore();
   if (GameSendResult) {
-    // The submission may wait on the network for a while: the entry is on disk first.
+    // The entry is on disk before the network is asked; the table follows the answer.
+    GamegoEdit = false;
     SaveSettings();
     SubmitScore();
+    return;
   }
   ChangeScene(7);
 }
 
+void TMainForm::StoreTypedName() {
+  // A score being sent is in the table already.
+  if (Scene != 9 || Submission.Running() || Score < HighScores[9].Score) return;
+  if (Edit2.empty()) Edit2 = SettingsStore.Synced.Name;
+  PlayerName = Edit2.empty() ? DefaultHighScores()[0].Name : Edit2;
+  StoreHighScore();
+  GameEnterName = GamegoEdit = false;
+}
+
 void TMainForm::GameOverClick() {
+  if (Submission.Running()) return;
   if (Score < HighScores[9].Score) {
     Services.clock.Sleep(200);
     ChangeScene(2);
@@ -107,6 +119,7 @@ void TMainForm::GameOverClick() {
 }
 
 void TMainForm::NameEntryFrame() {
+  SubmissionFrame();
   if (!GameEnterName) return;
   PlayerName = Edit2;
   Display& d = DXDraw();

@@ -127,5 +127,38 @@ TEST_F(SdlEvents, AGameControllerReadsAsThePadTheGameKnows) {
   SDL_JoystickDetachVirtual(index);
 }
 
+// Alt+Enter pressed again and again while the display was switching comes down
+// to the mode asked for last; what came between keeps its order.
+TEST_F(SdlEvents, QueuedAltEntersComeDownToTheLastMode) {
+  for (int presses : {50, 51}) {
+    for (int i = 0; i < presses; ++i) {
+      PushKey(i % 2 ? SDLK_KP_ENTER : SDLK_RETURN, KMOD_LALT);
+      if (i == 10) PushKey(SDLK_a, KMOD_NONE);
+      if (i == 20) PushButton(SDL_BUTTON_LEFT, 5, 6);
+    }
+    const auto events = Drain();
+    int switches = 0;
+    std::vector<int> others;
+    for (const InputEvent& e : events) {
+      if (e.Type == EventType::KeyDown && e.Key == vk::Return && e.Alt)
+        ++switches;
+      else
+        others.push_back(e.Type == EventType::KeyDown ? e.Key : -1);
+    }
+    EXPECT_EQ(switches, presses % 2) << presses;
+    EXPECT_EQ(others, (std::vector<int>{'A', -1})) << presses;
+  }
+}
+
+TEST_F(SdlEvents, ThePointerLeavingTheWindowIsReported) {
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = SDL_WINDOWEVENT_LEAVE;
+  SDL_PushEvent(&e);
+  const auto events = Drain();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].Type, EventType::PointerLeft);
+}
+
 }  // namespace
 }  // namespace pondaro

@@ -152,6 +152,25 @@ TEST_F(XdgShellTest, ALateFailureIsReportedAtTheNextPoll) {
   EXPECT_EQ(messages.shown.size(), 1u);
 }
 
+// Clicks on a link while its browser is still starting open nothing more; once
+// it is up, or for another address, a click opens again.
+TEST_F(XdgShellTest, ABrowserBeingStartedIsNotStartedAgain) {
+  Write("sleep", "0.5");
+  XdgShell shell(messages, 20);
+  for (int click = 0; click < 5; ++click) EXPECT_TRUE(shell.OpenUrl("http://home.example/"));
+  EXPECT_EQ(shell.Running(), 1u);
+  EXPECT_TRUE(shell.OpenUrl("http://table.example/"));
+  EXPECT_EQ(shell.Running(), 2u);
+  for (int i = 0; i < 300 && shell.Running() > 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    shell.Poll();
+  }
+  ASSERT_EQ(shell.Running(), 0u);
+  EXPECT_TRUE(shell.OpenUrl("http://home.example/"));
+  EXPECT_EQ(shell.Running(), 1u);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 // The game's loop reaps a browser that outlives the grace period as soon as it
 // ends, and a late failure names its own address, before any other link is opened.
 TEST_F(XdgShellTest, TheGameLoopReapsBrowsersBetweenTicks) {
