@@ -185,8 +185,9 @@ TEST_P(Behaviour, EachAddressIsLimited) {
   for (int i = 0; i < 3; ++i) tokens.push_back(Token(limited, "10.1.1.1"));
   Response r = limited.Handle(Get("prg=Pondaro", "10.1.1.1"));
   EXPECT_EQ(r.status, 429);
-  ASSERT_EQ(r.headers.size(), 1u);
+  ASSERT_EQ(r.headers.size(), 2u);
   EXPECT_EQ(r.headers[0], (std::pair<std::string, std::string>{"Retry-After", "10"}));
+  EXPECT_EQ(r.headers[1], (std::pair<std::string, std::string>{"Cache-Control", "no-store"}));
   // The submission counts as well; other players and the table go on.
   EXPECT_EQ(limited.Handle(Get(SubmissionQuery("Busy", 100, tokens[0]), "10.1.1.1")).status, 429);
   EXPECT_EQ(Token(limited, "10.2.2.2").size(), kTokenLength);

@@ -48,7 +48,8 @@ TEST(Http, RefusalsCarryTheirStatus) {
       {"other program", "GET /cgi/version.pl?prg=Frogger" + tail, 400},
       {"long query", "GET /cgi/version.pl?prg=Pondaro&x=" + std::string(2000, 'a') + tail, 414},
       {"very long target", "GET /cgi/version.pl?prg=Pondaro&x=" + std::string(9000, 'a') + tail, 414},
-      {"not HTTP", "HELLO\r\n\r\n", 400},
+      {"no version", "GET /\r\n\r\n", 400},
+      {"not HTTP", "HELLO\r\n\r\n", 0},  // closed without a word
   };
   for (const Case& c : cases) {
     const RawReply r = RawHttp(s.Port(), c.request);
@@ -60,19 +61,12 @@ TEST(Http, RefusalsCarryTheirStatus) {
 }
 
 TEST(Http, TheClientAddressComesFromAProxyOnlyWhenTrusted) {
-  EXPECT_EQ(ClientAddress("127.0.0.1", "", true), "127.0.0.1");
-  EXPECT_EQ(ClientAddress("127.0.0.1", "1.2.3.4", false), "127.0.0.1");
-  EXPECT_EQ(ClientAddress("127.0.0.1", "1.2.3.4", true), "1.2.3.4");
-  // The client may write its own X-Forwarded-For; only the last entry is the proxy's.
-  EXPECT_EQ(ClientAddress("127.0.0.1", "6.6.6.6, 1.2.3.4", true), "1.2.3.4");
-  EXPECT_EQ(ClientAddress("127.0.0.1", " , ", true), "127.0.0.1");
-
   for (bool trusted : {false, true}) {
     ServiceOptions o = RunningService::Quiet();
     o.ratePerMinute = 1;
     o.burst = 1;
     HttpOptions h;
-    h.trustProxy = trusted;
+    if (trusted) h.trustedProxies = {*ParseNetwork("127.0.0.1")};
     RunningService s(o, h);
     EXPECT_EQ(HttpGet(s.Port(), "/cgi/version.pl?prg=Pondaro", "X-Forwarded-For: 1.1.1.1\r\n").status, 200);
     const RawReply second = HttpGet(s.Port(), "/cgi/version.pl?prg=Pondaro", "X-Forwarded-For: 2.2.2.2\r\n");
