@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
@@ -109,7 +110,7 @@ bool HttpConnection::ClosedWithin(int timeoutMs) {
   while (fd_ >= 0) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd p{fd_, POLLIN, 0};
-    if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+    if (poll(&p, 1, static_cast<int>(std::max<int64_t>(0, left.count()))) <= 0) return false;
     if (recv(fd_, buf, sizeof buf, 0) <= 0) return true;
   }
   return true;

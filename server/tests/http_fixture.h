@@ -1,5 +1,9 @@
 // The service on a real socket for the tests; the raw HTTP client of testing/.
 #pragma once
+#include <signal.h>
+
+#include <chrono>
+#include <regex>
 #include <thread>
 
 #include "fixtures.h"
@@ -43,6 +47,60 @@ class RunningService {
   HttpServer server_;
   int port_ = -1;
   std::thread thread_;
+};
+
+// Waits for the line that names the address; the port, or -1.
+inline int ServingPort(const std::string& log, pid_t pid) {
+  const std::regex serving("serving http://127\\.0\\.0\\.1:([0-9]+)/");
+  for (int i = 0; i < 3000; ++i) {
+    std::smatch m;
+    const std::string text = ReadFile(log);
+    if (std::regex_search(text, m, serving)) return std::stoi(m[1]);
+    if (WaitExit(pid, 0) != -1) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return -1;
+}
+
+// pondaro-scores itself on a free port of 127.0.0.1 with an SQLite database in
+// a folder of its own, `args` added; killed when the object goes.
+class ServiceProcess {
+ public:
+  explicit ServiceProcess(const std::vector<std::string>& args = {}) {
+    SpawnOptions o;
+    o.log = dir_ / "log.txt";
+    std::vector<std::string> argv = {PONDARO_SCORES_BINARY, "--port", "0", "--database", Database()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::string error;
+    pid_ = Spawn(argv, o, error);
+    port_ = pid_ > 0 ? ServingPort(o.log, pid_) : -1;
+  }
+  ~ServiceProcess() {
+    if (pid_ > 0) Stop(pid_, SIGKILL, 5000);
+  }
+  int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
+  std::string Database() const { return dir_ / "scores.db"; }
+  std::string Log() const { return ReadFile(dir_ / "log.txt"); }
+  bool Running() const { return pid_ > 0 && WaitExit(pid_, 0) == -1; }
+  // The most memory the process has held, in MB.
+  double PeakMb() const {
+    const std::string status = ReadFile("/proc/" + std::to_string(pid_) + "/status");
+    const size_t at = status.find("VmHWM:");
+    return at == std::string::npos ? -1 : std::strtod(status.c_str() + at + 6, nullptr) / 1024.0;
+  }
+  // SIGTERM; the exit status, or -1 when it has not ended within `ms`.
+  int Terminate(int ms) {
+    kill(pid_, SIGTERM);
+    const int status = WaitExit(pid_, ms);
+    if (status != -1) pid_ = -1;
+    return status;
+  }
+
+ private:
+  TempDir dir_;
+  pid_t pid_ = -1;
+  int port_ = -1;
 };
 
 }  // namespace pondaro::scores::test

@@ -3,7 +3,6 @@
 #include <signal.h>
 
 #include <chrono>
-#include <regex>
 #include <thread>
 
 #include "http_fixture.h"
@@ -27,19 +26,6 @@ Finished RunToEnd(const std::vector<std::string>& args) {
   if (pid < 0) return {-1, error};
   const int status = WaitExit(pid, 20000);
   return {status, ReadFile(o.log)};
-}
-
-// Waits for the line that names the address; the port, or -1.
-int ServingPort(const std::string& log, pid_t pid) {
-  const std::regex serving("serving http://127\\.0\\.0\\.1:([0-9]+)/");
-  for (int i = 0; i < 1000; ++i) {
-    std::smatch m;
-    const std::string text = ReadFile(log);
-    if (std::regex_search(text, m, serving)) return std::stoi(m[1]);
-    if (WaitExit(pid, 0) != -1) return -1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return -1;
 }
 
 TEST(Program, HelpAndBadOptions) {
