@@ -138,8 +138,8 @@ Storage:
                      ~/.pgpass or PGPASSWORD. Several instances may share the database.
   --pool N           PostgreSQL connections per instance (default 4)
   --db-timeout S     PostgreSQL: a request gives up on the database after S seconds
-                     (waiting for a connection, connecting and the statements) and
-                     is answered 503 (default 3)
+                     (waiting for a connection, connecting and the statements; one
+                     more to make a connection afresh) and is answered 503 (default 3)
   --secret-file FILE the key the senders' addresses are hashed with before they are
                      stored, made when missing (default: the SQLite file's name plus
                      ".secret"; with --postgres it must be given, the same file for

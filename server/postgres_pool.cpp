@@ -33,6 +33,10 @@ PostgresPool::Lease::Lease(PostgresPool& pool, std::chrono::steady_clock::time_p
       pool.idle_.pop_back();
       return;
     }
+    // libpq waits 2 s at the least for a connection: after half the time spent
+    // waiting here, making one would overrun the deadline by more than a second.
+    if (deadline - std::chrono::steady_clock::now() < std::chrono::milliseconds(pool.timeout_) / 2)
+      throw StorageError("PostgreSQL: no connection came free within " + pool.Seconds() + " s");
     ++pool.open_;
   }
   try {

@@ -88,7 +88,8 @@ class Storage {
 std::unique_ptr<Storage> OpenSqlite(const std::string& path);
 // Connects `pool` connections with a libpq connection string and migrates the
 // schema. Every call gives up after `timeoutSeconds`: waiting for a free
-// connection, connecting and the statements together.
+// connection, connecting and the statements together (a second more at the
+// most when a connection is made afresh: libpq waits 2 s at the least for one).
 std::unique_ptr<Storage> OpenPostgres(const std::string& connection, int pool, int timeoutSeconds = 3);
 
 }  // namespace pondaro::scores
