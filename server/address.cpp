@@ -120,24 +120,26 @@ bool InAny(const std::vector<Network>& networks, const std::string& address) {
 std::string ClientAddress(const std::string& peer, const std::vector<std::string>& forwardedFor,
                           const std::vector<Network>& trusted) {
   if (forwardedFor.empty() || !InAny(trusted, peer)) return peer;
-  std::vector<IpAddress> chain;
-  for (const std::string& line : forwardedFor) {
+  std::vector<std::string_view> chain;
+  for (const std::string& line : forwardedFor)
     for (size_t from = 0; from <= line.size();) {
       size_t comma = line.find(',', from);
       if (comma == std::string::npos) comma = line.size();
-      const auto ip = ParseIp(Trim(std::string_view(line).substr(from, comma - from)));
-      if (!ip) return peer;
-      chain.push_back(*ip);
+      chain.push_back(Trim(std::string_view(line).substr(from, comma - from)));
       from = comma + 1;
     }
-  }
   // Each proxy appends the address it was reached from: walk back past our own.
+  // What lies beyond the client's address is the client's own writing and is
+  // never read; were it, text there would move a client to the proxy's allowance.
+  std::optional<IpAddress> last;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    last = ParseIp(*it);
+    if (!last) return peer;
     bool proxy = false;
-    for (const Network& n : trusted) proxy |= n.Contains(*it);
-    if (!proxy) return FormatIp(*it);
+    for (const Network& n : trusted) proxy |= n.Contains(*last);
+    if (!proxy) return FormatIp(*last);
   }
-  return FormatIp(chain.front());
+  return FormatIp(*last);
 }
 
 std::string ClientKey(const std::string& address) {

@@ -39,8 +39,8 @@ bool InAny(const std::vector<Network>& networks, const std::string& address);
 
 // The client of a request. Only when the peer is a trusted proxy is
 // X-Forwarded-For read (`forwardedFor`: every header line, in order): the client
-// is the right-most entry that is not itself a trusted proxy. When any entry is
-// not an address the peer counts, as it does without the header.
+// is the right-most entry that is not itself a trusted proxy. When an entry up to
+// that one is not an address, the peer counts, as it does without the header.
 std::string ClientAddress(const std::string& peer, const std::vector<std::string>& forwardedFor,
                           const std::vector<Network>& trusted);
 

@@ -63,13 +63,14 @@ inline int ServingPort(const std::string& log, pid_t pid) {
 }
 
 // pondaro-scores itself on a free port of 127.0.0.1 with an SQLite database in
-// a folder of its own, `args` added; killed when the object goes.
+// a folder of its own (or `database`), `args` added; killed when the object goes.
 class ServiceProcess {
  public:
-  explicit ServiceProcess(const std::vector<std::string>& args = {}) {
+  explicit ServiceProcess(const std::vector<std::string>& args = {}, const std::string& database = "")
+      : database_(database.empty() ? dir_ / "scores.db" : database) {
     SpawnOptions o;
     o.log = dir_ / "log.txt";
-    std::vector<std::string> argv = {PONDARO_SCORES_BINARY, "--port", "0", "--database", Database()};
+    std::vector<std::string> argv = {PONDARO_SCORES_BINARY, "--port", "0", "--database", database_};
     argv.insert(argv.end(), args.begin(), args.end());
     std::string error;
     pid_ = Spawn(argv, o, error);
@@ -80,7 +81,7 @@ class ServiceProcess {
   }
   int Port() const { return port_; }
   pid_t Pid() const { return pid_; }
-  std::string Database() const { return dir_ / "scores.db"; }
+  const std::string& Database() const { return database_; }
   std::string Log() const { return ReadFile(dir_ / "log.txt"); }
   bool Running() const { return pid_ > 0 && WaitExit(pid_, 0) == -1; }
   // The most memory the process has held, in MB.
@@ -99,6 +100,7 @@ class ServiceProcess {
 
  private:
   TempDir dir_;
+  std::string database_;
   pid_t pid_ = -1;
   int port_ = -1;
 };
