@@ -13,13 +13,11 @@
 namespace pondaro::scores::test {
 namespace {
 
-class Behaviour : public ::testing::TestWithParam<Backend> {
+class Behaviour : public OnEachBackend {
  protected:
   void SetUp() override {
-    std::string reason;
-    db = Database::Make(GetParam(), reason);
-    if (!db) GTEST_SKIP() << "PostgreSQL cannot run here: " << reason;
-    storage = db->Open();
+    OnEachBackend::SetUp();
+    if (IsSkipped()) return;
     options.quiet = true;
     options.ratePerMinute = 0;  // EachAddressIsLimited sets its own
     service = std::make_unique<ScoreService>(*storage, options, clock.Fn());
@@ -35,8 +33,6 @@ class Behaviour : public ::testing::TestWithParam<Backend> {
     return s.Handle(Get(SubmissionQuery(name, score, token, country)));
   }
 
-  std::unique_ptr<Database> db;
-  std::unique_ptr<Storage> storage;
   TestClock clock;
   ServiceOptions options;
   std::unique_ptr<ScoreService> service;

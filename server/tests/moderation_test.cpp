@@ -11,13 +11,11 @@
 namespace pondaro::scores::test {
 namespace {
 
-class Moderation : public ::testing::TestWithParam<Backend> {
+class Moderation : public OnEachBackend {
  protected:
   void SetUp() override {
-    std::string reason;
-    db = Database::Make(GetParam(), reason);
-    if (!db) GTEST_SKIP() << "PostgreSQL cannot run here: " << reason;
-    storage = db->Open();
+    OnEachBackend::SetUp();
+    if (IsSkipped()) return;
     ServiceOptions o;
     o.quiet = true;
     o.ratePerMinute = 0;
@@ -48,8 +46,6 @@ class Moderation : public ::testing::TestWithParam<Backend> {
 
   TempDir dir;
   std::string secretFile = dir / "secret";
-  std::unique_ptr<Database> db;
-  std::unique_ptr<Storage> storage;
   TestClock clock;
   std::unique_ptr<ScoreService> service;
 };
