@@ -8,15 +8,15 @@ Connections::Connections(int perAddress, std::chrono::milliseconds requestTime, 
 bool Connections::MayOpen(const std::string& peer) {
   if (perAddress_ <= 0 || InAny(uncapped_, peer)) return true;
   std::lock_guard lock(mutex_);
-  const auto it = open_.find(peer);
+  const auto it = open_.find(ClientKey(peer));
   return it == open_.end() || it->second < perAddress_;
 }
 
 Connections::Connection* Connections::Opened(const std::string& peer, int fd) {
-  auto* c = new Connection{peer, fd};
+  auto* c = new Connection{peer, ClientKey(peer), fd};
   {
     std::lock_guard lock(mutex_);
-    ++open_[peer];
+    ++open_[c->key];
     ++total_;
   }
   Arm(c);
@@ -37,7 +37,7 @@ void Connections::Closed(Connection* c) {
   Received(c);
   {
     std::lock_guard lock(mutex_);
-    if (--open_[c->peer] <= 0) open_.erase(c->peer);
+    if (--open_[c->key] <= 0) open_.erase(c->key);
     --total_;
   }
   delete c;

@@ -16,12 +16,13 @@ class Connections {
  public:
   struct Connection {
     std::string peer;
+    std::string key;  // what the cap counts: the address, an IPv6 address's /64
     int fd = -1;
     SocketDeadlines::Id deadline = 0;
     std::string target;  // of the request being read, as it arrived
   };
 
-  // `perAddress` 0: no cap. Addresses in `uncapped` (the trusted proxies, which
+  // `perAddress` 0: no cap; an IPv6 /64 counts as one address. Addresses in `uncapped` (the trusted proxies, which
   // carry everybody's connections) have none either. A request, from the
   // connection's start or the end of the previous reply to its last byte, must
   // arrive within `requestTime`, however it trickles in.

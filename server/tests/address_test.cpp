@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "address.h"
+#include "connections.h"
 
 namespace pondaro::scores::test {
 namespace {
@@ -55,6 +56,23 @@ TEST(Address, NetworksAndKeys) {
   EXPECT_EQ(ClientKey("2001:db8:1:3::9"), "2001:db8:1:3::/64");
   EXPECT_EQ(ClientKey("192.0.2.1"), "192.0.2.1");
   EXPECT_EQ(ClientKey("::ffff:192.0.2.1"), "192.0.2.1");
+}
+
+TEST(Address, ConnectionsAreCappedPerClient) {
+  Connections open(2, std::chrono::milliseconds(0), {*ParseNetwork("10.0.0.0/8")});
+  std::vector<Connections::Connection*> held;
+  for (const char* peer : {"2001:db8::1", "2001:db8::2", "192.0.2.1", "192.0.2.1", "10.0.0.1", "10.0.0.1"})
+    held.push_back(open.Opened(peer, -1));
+  EXPECT_FALSE(open.MayOpen("2001:db8::3")) << "another address of the same /64";
+  EXPECT_TRUE(open.MayOpen("2001:db8:0:1::1"));
+  EXPECT_FALSE(open.MayOpen("192.0.2.1"));
+  EXPECT_TRUE(open.MayOpen("192.0.2.2"));
+  EXPECT_TRUE(open.MayOpen("10.0.0.1")) << "a trusted proxy carries everybody's";
+  open.Closed(held[2]);
+  EXPECT_TRUE(open.MayOpen("192.0.2.1"));
+  for (size_t i = 0; i < held.size(); ++i)
+    if (i != 2) open.Closed(held[i]);
+  EXPECT_EQ(open.Count(), 0u);
 }
 
 }  // namespace
