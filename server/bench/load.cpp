@@ -199,7 +199,8 @@ int main(int argc, char** argv) {
     if (!pg) {
       std::printf("PostgreSQL skipped: %s\n", reason.c_str());
     } else {
-      auto storage = OpenPostgres(pg->NewDatabase(), 4);
+      // Seeding 100,000 scores takes longer than a request may.
+      auto storage = OpenPostgres(pg->NewDatabase(), 4, 120);
       ok &= Submissions("PostgreSQL", *storage, s);
       ok &= TablePage("PostgreSQL", *storage, s);
     }
