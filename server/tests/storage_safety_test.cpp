@@ -154,7 +154,7 @@ TEST(Postgres, AHungDatabaseAnswers503WithinTheTimeOut) {
     if (after != 200) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   EXPECT_EQ(after, 200) << "the service did not come back with the database";
-  EXPECT_EQ(s.Terminate(5000), 0);
+  EXPECT_EQ(s.Terminate(5000), 0) << s.Log();
 }
 
 }  // namespace
