@@ -364,7 +364,8 @@ void Soak::RunAndReport(uint64_t defaultSeed, long defaultTicks) {
   }
 }
 
-TEST_F(Soak, Monkey) { RunAndReport(1, 24000); }
+// (Seed 1 no longer reaches game over in the slice since play got fairer; 2 does.)
+TEST_F(Soak, Monkey) { RunAndReport(2, 24000); }
 
 }  // namespace
 }  // namespace pondaro::test
