@@ -99,7 +99,9 @@ std::vector<uint8_t> Place(int n) {
 }  // namespace
 
 void AddHighScoreArt(Assets& assets) {
-  assets.Picture("HighScore_Word", TitlePicture("High Scores", 343, 26, 500, 4, 300, 120));
+  // As large as the other screens' titles (about 69 px): two words need the
+  // whole width right of the game's name, and a narrower face.
+  assets.Picture("HighScore_Word", TitlePicture("High Scores", 343, 26, 566, 0, 440, 87, 1.0));
   assets.Picture("HighScore_Place", Head("Place", 24));
   assets.Picture("HighScore_Name", Head("Name", 24));
   assets.Picture("HighScore_Score", Head("Score", 24));
