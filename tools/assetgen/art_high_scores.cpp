@@ -37,6 +37,24 @@ std::vector<uint8_t> Band() {
   return c.Png();
 }
 
+// The band of the place just entered: warm and glowing, laid over its dark band.
+std::vector<uint8_t> LitBand() {
+  Canvas c(kBandW, kBandH);
+  cairo_t* cr = c.Cr();
+  RoundedRectPath(cr, 1, 1, kBandW - 2, kBandH - 2, 10);
+  Gradient::Linear(0, 1, 0, kBandH - 1, {{0, Hex(0x7A4A0C)}, {0.5, Hex(0x5A3008)}, {1, Hex(0x3E1E04)}}).Use(cr);
+  cairo_fill_preserve(cr);
+  SetColor(cr, Hex(0xFFC850));
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 12, 3);
+  cairo_line_to(cr, kBandW - 12, 3);
+  SetColor(cr, Hex(0xFFE7A0, 0.7));
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+  return c.Png();
+}
+
 TextStyle SmallWords(double size) {
   TextStyle s = MenuStyle(size);
   s.Top = Hex(0xDFFFF4);
@@ -107,6 +125,7 @@ void AddHighScoreArt(Assets& assets) {
   assets.Picture("HighScore_Score", Head("Score", 24));
   for (int n = 1; n <= 10; ++n) assets.Picture("HighScore_" + std::to_string(n), Place(n));
   assets.Picture("HighScore_Table_row", Band());
+  assets.Picture("HighScore_Table_row_lit", LitBand());
 
   struct Item {
     const char* name;
