@@ -10,6 +10,7 @@ namespace pondaro {
 void TMainForm::DXTimerTimer() {
   if (!displayUp_ || !DXDraw().CanDraw()) return;
   UpdateInputStates();
+  MessagePanelTick(*this);
   for (uint8_t* c : {&Countdown2, &Countdown3, &Countdown4, &Countdown5, &Countdown6})
     if (*c != 0) --*c;
   ComputeAimAngle();
@@ -78,7 +79,9 @@ void TMainForm::EnableTimer(TWindowTimer& timer, bool on) {
   timer.Enabled = on;
 }
 
-void TMainForm::SyncLevelTimer() { EnableTimer(LevelTimer, Scene == 4 && !Paused && !GameMainExit); }
+void TMainForm::SyncLevelTimer() {
+  EnableTimer(LevelTimer, Scene == 4 && !Paused && !GameMainExit && !MessagePanel.Open());
+}
 
 void TMainForm::SetTimerInterval(TWindowTimer& timer, int ms) {
   timer.Interval = ms;

@@ -220,6 +220,8 @@ std::string Soak::CheckTick(long tick, long ticks, Marks& m) {
     return std::to_string(sound.voices.size()) + " sound voices";
   for (const std::string& shown : messages.shown)
     if (shown != "Can't connect to server!") return "message: " + shown;
+  for (const std::string& shown : f.MessagePanel.Queue)
+    if (shown != "Can't connect to server!") return "message on the panel: " + shown;
   // Memory: the high-water marks of the first and the second half.
   if (tick % 256 == 0) {
     const bool late = tick > ticks / 2;

@@ -76,9 +76,32 @@ std::vector<uint8_t> Caption(const char* text, double x, double y, double w, dou
   return c.Png();
 }
 
+// The game's own message panel, "Message_panel" at (175, 160), 450 x 280: the
+// message is written on its card (x 205..595, y 210..360) and "OK" closes it
+// (hot x 355..445, y 372..402; lit by "Message_OK_d" at (335, 352)).
+constexpr HotRect kOk{355, 372, 445, 402};
+
+std::vector<uint8_t> MessagePanel() {
+  ScreenCanvas c(175, 160, 450, 280);
+  cairo_t* cr = c.Cr();
+  DrawPlate(cr, {180, 164, 436, 262, 26, 200});
+  DrawWaterLily(cr, 198, 182, 17, 0.3);
+  DrawLilyBud(cr, 598, 184, 22, 2.5);
+  Button(cr, kOk, "OK", false);
+  return c.Png();
+}
+
+std::vector<uint8_t> LitOk() {
+  ScreenCanvas c(335, 352, 130, 70);
+  Button(c.Cr(), kOk, "OK", true);
+  return c.Png();
+}
+
 }  // namespace
 
 void AddDialogArt(Assets& assets) {
+  assets.Picture("Message_panel", MessagePanel());
+  assets.Picture("Message_OK_d", LitOk());
   assets.Picture("Exit_Main", Panel());
   assets.Picture("Exit_Main_Yes_d", LitButton(287, 297, kYes, "Yes"));
   assets.Picture("Exit_Main_No_d", LitButton(427, 296, kNo, "No"));
