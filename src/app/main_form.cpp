@@ -30,8 +30,16 @@ std::string TMainForm::SettingsPath() const {
   return SettingsDir.empty() ? Path("Config.cfg") : SettingsDir + "/Config.cfg";
 }
 
-// The message box also puts the line on stderr.
-void TMainForm::ShowError(const std::string& message) { Services.messages.Show(message); }
+// The system's box also puts the line on stderr.
+void TMainForm::ShowError(const std::string& message) {
+  if (!MessagePanel.Ready) {
+    Services.messages.Show(message);
+    return;
+  }
+  std::fprintf(stderr, "PONDARO: %s\n", message.c_str());
+  std::fflush(stderr);
+  PostMessage(*this, message);
+}
 
 // ---- Start-up.
 
@@ -74,6 +82,9 @@ void TMainForm::DXDrawInitializing() {}
 void TMainForm::DXDrawInitialize() {
   displayUp_ = true;
   ImageList.Restore(DXDraw());
+  // From now on messages are the game's own; a collection without the panel
+  // keeps the system's box.
+  MessagePanel.Ready = ImageList.TryFind("Message_panel") != nullptr;
   SpriteEngine.SetDisplay(&DXDraw());
   DXTimerEnabled = true;
   // At start-up a bad sound file stops the game (the caller says so). Later, when
@@ -140,6 +151,7 @@ void TMainForm::EndSession() {
 // ---- Events.
 
 void TMainForm::HandleEvent(const InputEvent& e) {
+  if (MessagePanelEvent(*this, e)) return;
   switch (e.Type) {
     case EventType::KeyDown:
       // Held down, Alt+Enter would flip the display with every repeat.

@@ -8,6 +8,7 @@
 
 #include "game/level.h"
 #include "menus/menu_state.h"
+#include "menus/message_panel.h"
 #include "persist/high_scores.h"
 #include "persist/settings_store.h"
 #include "persist/submit.h"
@@ -92,6 +93,7 @@ class TMainForm {
   TMenuState Menus;
   TSettingsStore SettingsStore;
   TSubmission Submission;
+  TMessagePanel MessagePanel;
 
   // ---- Components.
   TPictureCollection ImageList;
@@ -226,6 +228,8 @@ class TMainForm {
   void MusicKeepAlive();
 
   // ---- Errors: the operation is abandoned, the message shown, the game goes on.
+  // Shown on the game's own panel once the display is up, before that in the
+  // system's box; always on stderr too.
   void ShowError(const std::string& message);
   // Runs f; a game error it raises is reported and swallowed.
   template <class F>

@@ -1,6 +1,7 @@
 #include "desktop/xdg_shell.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <string_view>
 #include <thread>
 
 #include "app/diagnostics.h"
@@ -27,10 +29,29 @@ XdgShell::~XdgShell() {
 
 bool XdgShell::Openable(const std::string& url) {
   const bool http = url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
-  if (!http) return false;
+  if (!http && !LocalPage(url)) return false;
   for (unsigned char ch : url)
     if (ch <= ' ' || ch >= 0x7F) return false;
   return true;
+}
+
+// The game's own help page: a file:// address of an HTML page that is there.
+bool XdgShell::LocalPage(const std::string& url) {
+  constexpr std::string_view scheme = "file:///", page = ".html";
+  if (url.rfind(scheme, 0) != 0 || url.size() < scheme.size() + page.size() ||
+      url.compare(url.size() - page.size(), page.size(), page) != 0)
+    return false;
+  std::string path;  // the address's path, its %XX escapes undone
+  for (size_t i = scheme.size() - 1; i < url.size(); ++i) {
+    if (url[i] == '%' && i + 2 < url.size()) {
+      path += static_cast<char>(std::stoi(url.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      path += url[i];
+    }
+  }
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool XdgShell::Ended(pid_t pid, bool& failed) {

@@ -37,8 +37,10 @@ class XdgShell : public Shell {
   void Poll();
   size_t Running() const { return children_.size(); }
 
-  // http or https, no spaces, control characters or bytes outside ASCII.
+  // http or https, or the file:// address of an HTML page that exists (the game's
+  // own help page); no spaces, control characters or bytes outside ASCII.
   static bool Openable(const std::string& url);
+  static bool LocalPage(const std::string& url);
 
  private:
   struct Child {

@@ -126,6 +126,11 @@ void TMainForm::MenuPad() {
   m.PadButtons = pad.Buttons;
   // A button a menu took stays away from play until it is let go.
   m.SwallowedPad &= pad.Buttons;
+  // The message panel over everything takes the controller itself.
+  if (MessagePanel.Open()) {
+    m.PadDirection = 0;
+    return;
+  }
 
   const bool menu = !PlayScene(Scene) || GameMainExit;
   const uint32_t swallowedBefore = m.SwallowedPad;

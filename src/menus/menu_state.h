@@ -27,6 +27,10 @@ struct TMenuState {
   uint32_t SwallowedPad = 0;
   uint32_t PadButtons = 0;  // last tick's controller buttons
   int PadDirection = 0, PadRepeat = 0;  // the held stick or pad direction, and ticks to its next step
+
+  // The place (1..10) just entered after a game: the table shows it lit until
+  // the screen is left. 0: none.
+  int NewPlace = 0;
 };
 
 }  // namespace pondaro

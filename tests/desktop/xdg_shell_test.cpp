@@ -105,6 +105,12 @@ TEST_F(XdgShellTest, OnlyPlainWebAddressesAreOpened) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(shell.OpenUrl("https://example.org/"));
   EXPECT_EQ(Field("arg"), "https://example.org/");
+  // A local page only when it is an HTML page that is there: the game's own help.
+  const std::string page = ::testing::TempDir() + "pondaro help.html";
+  std::ofstream(page) << "<p>help</p>";
+  EXPECT_FALSE(shell.OpenUrl("file://" + ::testing::TempDir() + "missing.html"));
+  EXPECT_TRUE(shell.OpenUrl("file://" + std::string(page).replace(page.find(' '), 1, "%20")));
+  std::remove(page.c_str());
 }
 
 TEST_F(XdgShellTest, AFailureGivesTheAddressToOpenByHand) {
