@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/diagnostics.h"
+
 namespace pondaro {
 
 namespace {
@@ -134,8 +136,9 @@ bool SdlDisplay::InitRenderer(const Options& options, std::string& error) {
   if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = info.name;
   SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);  // Fill replaces
   auto face = FindGameFace(options.fontFamilies);
-  if (!face) std::fprintf(stderr, "No font found for the game's texts; they will not be shown\n");
+  if (!face) Diagnose("no font found for the game's texts; they will not be shown");
   text_ = std::make_unique<SdlText>(renderer_, std::move(face));
+  text_->SetBodyFace(FindBodyFace());
   return true;
 }
 
@@ -169,7 +172,7 @@ TextureId SdlDisplay::CreateTexture(const Pixels& pixels, bool opaque) {
   const int w = pixels.Width, h = pixels.Height;
   SDL_Texture* texture = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STATIC, w, h);
   if (!texture) {
-    std::fprintf(stderr, "Cannot create a %dx%d texture: %s\n", w, h, SDL_GetError());
+    Diagnose("cannot create a " + std::to_string(w) + "x" + std::to_string(h) + " texture: " + SDL_GetError());
     return 0;
   }
   scratch_.resize(static_cast<size_t>(w) * h * 4);
@@ -277,6 +280,7 @@ void SdlDisplay::DrawKept() {
   for (const Call& c : kept_) Play(c);
   kept_.clear();
   textsUsed_ = 0;
+  looks_.clear();
 }
 
 void SdlDisplay::Keep(const Call& c) {
@@ -290,11 +294,16 @@ void SdlDisplay::Keep(const Call& c) {
 void SdlDisplay::Play(const Call& c) {
   switch (c.kind) {
     case Call::Fill:
+      // A see-through colour is laid over the picture (a dimmed, paused pond).
+      SDL_SetRenderDrawBlendMode(renderer_, c.color.a < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
       SDL_SetRenderDrawColor(renderer_, c.color.r, c.color.g, c.color.b, c.color.a);
       SDL_RenderFillRect(renderer_, nullptr);
       return;
     case Call::Text:
-      text_->Draw(c.dst.x, c.dst.y, texts_[c.text], c.pointSize, c.color);
+      if (c.look >= 0)
+        text_->DrawStyled(c.dst.x, c.dst.y, texts_[c.text], c.pointSize, looks_[c.look]);
+      else
+        text_->Draw(c.dst.x, c.dst.y, texts_[c.text], c.pointSize, c.color);
       return;
     case Call::Copy: {
       SDL_Texture* t = Prepare(c.texture, c.alpha);
@@ -412,6 +421,32 @@ void SdlDisplay::DrawText(int x, int y, const std::string& text, int pointSize, 
 
 int SdlDisplay::TextWidth(const std::string& text, int pointSize) { return text_->Width(text, pointSize); }
 
+void SdlDisplay::DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+  Note({6, x, y, static_cast<int64_t>(std::hash<std::string>()(text)), pointSize, look.Top.r, look.Top.g, look.Top.b,
+        look.Top.a, look.Bottom.r, look.Bottom.g, look.Bottom.b, look.Outline.r, look.Outline.a, look.OutlinePx,
+        look.Shadow.a, look.ShadowDx, look.ShadowDy, look.ShadowBlur, static_cast<int>(look.Face)});
+  if (textsUsed_ == texts_.size()) texts_.emplace_back();
+  texts_[textsUsed_] = text;
+  looks_.push_back(look);
+  Call k;
+  k.kind = Call::Text;
+  k.dst = {x, y, 0, 0};
+  k.pointSize = pointSize;
+  k.text = textsUsed_++;
+  k.look = static_cast<int>(looks_.size()) - 1;
+  if (inFrame_) {
+    kept_.push_back(k);
+  } else {
+    Play(k);
+    --textsUsed_;
+    looks_.pop_back();
+  }
+}
+
+int SdlDisplay::StyledTextWidth(const std::string& text, int pointSize, TextFace face) {
+  return text_->StyledWidth(text, pointSize, face);
+}
+
 bool SdlDisplay::SetIcon(const Pixels& icon) {
   if (!window_ || !Valid(icon)) return false;
   SDL_Surface* surface = SurfaceOf(icon);
@@ -444,7 +479,7 @@ bool SdlDisplay::SavePng(const std::string& path) {
   SDL_Surface* surface = SurfaceOf(p);
   if (!surface) return false;
   const bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
-  if (!ok) std::fprintf(stderr, "Cannot write %s: %s\n", path.c_str(), IMG_GetError());
+  if (!ok) Diagnose("cannot write " + path + ": " + IMG_GetError());
   SDL_FreeSurface(surface);
   return ok;
 }

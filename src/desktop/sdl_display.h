@@ -61,6 +61,8 @@ class SdlDisplay : public Display {
                         int angle, int alpha) override;
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override;
   int TextWidth(const std::string& text, int pointSize) override;
+  void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) override;
+  int StyledTextWidth(const std::string& text, int pointSize, TextFace face) override;
 
   void SetCursor(CursorShape shape) override;
   void SetCaption(const std::string& caption) override;
@@ -76,7 +78,7 @@ class SdlDisplay : public Display {
   const std::string& Caption() const { return caption_; }
   // The window can be maximised, so the border lets the user resize it too; the
   // event loop calls this on a size change to snap a plain window back to 800 x 600
-  // where the player had put it.
+  // where the player had put it, and a full-screen one back over the screen.
   void KeepWindowSize();
   // The event loop reports every move; a plain window's place is remembered, to
   // come back to after full screen or a resize.
@@ -126,6 +128,7 @@ class SdlDisplay : public Display {
     Color color;
     int pointSize = 0;
     size_t text = 0;  // Text: index into texts_
+    int look = -1;    // Text: index into looks_ of a styled text
   };
   void Keep(const Call& c);
   void DrawKept();
@@ -158,6 +161,7 @@ class SdlDisplay : public Display {
   bool inFrame_ = false;
   std::vector<Call> kept_;
   std::vector<std::string> texts_;
+  std::vector<TextLook> looks_;  // the frame's styled texts' looks
   size_t textsUsed_ = 0;
 };
 

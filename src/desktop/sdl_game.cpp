@@ -2,8 +2,7 @@
 
 #include <malloc.h>
 
-#include <cstdio>
-
+#include "app/diagnostics.h"
 #include "sprites/errors.h"
 #include "sprites/wave_list.h"
 
@@ -24,7 +23,7 @@ bool SdlGame::Start(Mode mode, std::string& error, const std::string& gameFolder
   Display = mode == Mode::Window ? SdlDisplay::OpenWindow(error) : SdlDisplay::OpenOffscreen(error);
   if (!Display) return false;
   Messages = std::make_unique<SdlMessageBox>(Display->WindowId());
-  Browser = std::make_unique<XdgShell>(*Messages);
+  Browser = std::make_unique<XdgShell>(BrowserMessages);
   if (mode == Mode::Window) {
     try {
       auto bytes = ReadWholeFile(gameFolder + "/Data/icon.png");
@@ -36,7 +35,7 @@ bool SdlGame::Start(Mode mode, std::string& error, const std::string& gameFolder
   }
   std::string soundError;
   if (Runtime.AudioAvailable() && !Sound.Open(soundError))
-    std::fprintf(stderr, "PONDARO: no sound: %s\n", soundError.c_str());
+    Diagnose("no sound: " + soundError);
   return true;
 }
 
@@ -46,6 +45,7 @@ FormServices SdlGame::Services(Keyboard& keyboard, Clock& clock) {
 
 void SdlGame::Attach(TApplication& app) {
   app.Housekeeping = [this] { Browser->Poll(); };
+  BrowserMessages.Route = [&form = app.Form()](const std::string& message) { form.ShowError(message); };
 }
 
 }  // namespace pondaro

@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "menus/screens.h"
+#include "menus/table_rows.h"
 #include "persist/score_service.h"
 #include "replay/shelf.h"
 #include "replay/tape.h"
@@ -52,13 +53,7 @@ constexpr TMenuItem kItems[] = {
     {{42, 446, 158, 472}, "HighScore_Back_n", "HighScore_Back_d", 0, 411, 3, Show<HighScore_Back>, Back},
 };
 
-constexpr Color kYellow{255, 255, 0, 255};
-// A row with a replay to watch, and the row lit by the keys or the pointer.
-constexpr Color kWatchable{150, 255, 150, 255};
-constexpr Color kLit{255, 255, 255, 255};
 constexpr int kTableTextSize = 16;
-
-int RowTop(int place) { return 217 + 37 * place; }
 
 void WatchRow(TMainForm& f, int place) {
   const std::string& file = f.TableReplays.Files[static_cast<size_t>(place)];
@@ -75,8 +70,8 @@ void Watch(TMainForm& f) {
 constexpr TChooseFn kWatch[10] = {Watch<0>, Watch<1>, Watch<2>, Watch<3>, Watch<4>,
                                   Watch<5>, Watch<6>, Watch<7>, Watch<8>, Watch<9>};
 
-// The place whose row the highlight is on, or -1.
-int LitPlace(const TMainForm& f) {
+// The place whose row the keys' or the pointer's highlight is on, or -1.
+int ChosenPlace(const TMainForm& f) {
   const int row = f.Menus.Focus - static_cast<int>(std::size(kItems));
   for (int place = 0, k = 0; place < 10 && row >= 0; ++place)
     if (!f.TableReplays.Files[place].empty() && k++ == row) return place;
@@ -106,7 +101,7 @@ void TMainForm::EnterHighScores() {
   for (int place = 0; place < 10; ++place) {
     if (TableReplays.Files[place].empty()) continue;
     if (TableReplays.Items.empty()) TableReplays.Items.assign(std::begin(kItems), std::end(kItems));
-    const int top = RowTop(place);
+    const int top = TableRowTop(place);
     TableReplays.Items.push_back({{210, top - 2, 770, top + 32}, nullptr, nullptr, 0, 0, 0, nullptr, kWatch[place]});
   }
 }
@@ -114,12 +109,12 @@ void TMainForm::EnterHighScores() {
 void TMainForm::HighScoreFrame() {
   // The clear dialog hides the table's text; the bands stay.
   if (GameClearHighScore) return;
-  const int lit = LitPlace(*this);
+  const int chosen = ChosenPlace(*this);
   for (int i = 0; i < 10; ++i) {
-    const int y = RowTop(i);
-    const Color c = i == lit ? kLit : TableReplays.Files[i].empty() ? kYellow : kWatchable;
-    DXDraw().DrawText(370, y, HighScores[i].Name, kTableTextSize, c);
-    DXDraw().DrawText(620, y, std::to_string(HighScores[i].Score), kTableTextSize, c);
+    const TTableRow row = i == chosen                      ? TTableRow::Chosen
+                          : TableReplays.Files[i].empty() ? TTableRow::Plain
+                                                          : TTableRow::Watchable;
+    DrawTableRow(*this, i, kTableTextSize, row);
   }
 }
 

@@ -47,7 +47,9 @@ uint64_t StateDigest(TMainForm& f) {
   for (int64_t v : {int64_t{f.Scene}, int64_t{f.Level}, int64_t{f.Lives}, int64_t{f.Score},
                     int64_t{f.Pond.Hunger}, int64_t{f.LevelTimeLeft}, f.Pond.StoneRow,
                     int64_t{f.Frog.FrogColumn}, int64_t{f.Feeding.TongueLength}, int64_t{f.Paused},
-                    int64_t{f.GameMainExit}, int64_t{f.LevelBanner}})
+                    int64_t{f.GameMainExit}, int64_t{f.LevelBanner},
+                    // A message over the game holds it still.
+                    static_cast<int64_t>(f.MessagePanel.Queue.size())})
     h.Int(v);
   h.Real(f.AimAngle);
   h.Bytes(f.Edit2.data(), f.Edit2.size());

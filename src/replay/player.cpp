@@ -27,6 +27,8 @@ void TReplayPlayer::Begin(TMainForm& form) {
   wasReplaying_ = form.Replaying;
   form.Replaying = true;
   form.ChangeScene(2);
+  // A game starts with no message over it (a watched replay keeps the player's aside).
+  form.MessagePanel.Queue.clear();
   tape_.Play(this);
   ApplyStart(replay_.Start, form);
   form_ = &form;

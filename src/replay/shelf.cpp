@@ -53,11 +53,15 @@ std::array<int, 10> Match(const THighScoreTable& table, std::vector<Shelved>& sh
   return rows;
 }
 
-void Prune(const std::string& folder, const THighScoreTable& table) {
+// Lets go of the replays no row matches. After a game, only those scoring below
+// the tenth place: another copy of the game running beside this one may have
+// just kept a replay its row of which this copy's table does not hold yet, and
+// the tables, when they merge, keep the ten best of both.
+void Prune(const std::string& folder, const THighScoreTable& table, bool everyUnmatched) {
   std::vector<Shelved> shelf = ReadShelf(folder);
   Match(table, shelf);
   for (const Shelved& s : shelf) {
-    if (s.taken) continue;
+    if (s.taken || (!everyUnmatched && s.score >= table[9].Score)) continue;
     std::error_code ec;
     if (!fs::remove(s.path, ec) && ec) std::fprintf(stderr, "PONDARO: %s: %s\n", s.path.c_str(), ec.message().c_str());
   }
@@ -90,10 +94,10 @@ void KeepIfInTable(const TMainForm& form, const TReplay& replay) {
     std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
     return;
   }
-  Prune(folder, form.HighScores);
+  Prune(folder, form.HighScores, false);
 }
 
-void PruneShelf(const TMainForm& form) { Prune(ShelfFolder(form), form.HighScores); }
+void PruneShelf(const TMainForm& form) { Prune(ShelfFolder(form), form.HighScores, true); }
 
 std::array<std::string, 10> ShelfRows(const TMainForm& form) {
   std::vector<Shelved> shelf = ReadShelf(ShelfFolder(form));

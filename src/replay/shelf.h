@@ -14,7 +14,9 @@ class TMainForm;
 
 std::string ShelfFolder(const TMainForm& form);
 // Keeps the game's replay when its score is in the table, and lets go of the
-// replays of rows that left it. A failure is reported on stderr: the game goes on.
+// replays of rows that left it (scoring below the tenth place now; a replay tied
+// with the tenth goes when the table moves past it). A failure is reported on
+// stderr: the game goes on.
 void KeepIfInTable(const TMainForm& form, const TReplay& replay);
 // Lets go of every replay no row of the table matches (after the table was cleared).
 void PruneShelf(const TMainForm& form);

@@ -9,7 +9,7 @@ namespace pondaro {
 static_assert(sizeof(TPond) == 72, "TPond changed: carry the new field in start_state.cpp");
 static_assert(sizeof(TFrogState) == 48, "TFrogState changed: carry the new field in start_state.cpp");
 static_assert(sizeof(TFeeding) == 32, "TFeeding changed: carry the new field in start_state.cpp");
-static_assert(sizeof(TMenuState) == 80, "TMenuState changed: carry the new field in start_state.cpp");
+static_assert(sizeof(TMenuState) == 96, "TMenuState changed: carry the new field in start_state.cpp");
 static_assert(sizeof(TInputStates) == 52, "TInputStates changed: carry the new field in start_state.cpp");
 
 namespace {
@@ -183,6 +183,7 @@ void Fields(TReplayStart& s, Io& io) {
   io(m.PointerOutside);
   io(m.PointerOutsideBack);
   io(m.Focus, -1, 63);
+  io(m.FocusByPointer);
   io(m.Screen);
   io(m.PressChangedScreen);
   io(m.PressMs);
@@ -197,6 +198,7 @@ void Fields(TReplayStart& s, Io& io) {
   io(m.PadButtons);
   io(m.PadDirection, 0, 255);
   io(m.PadRepeat, -1000, 1000);
+  io(m.NewPlace, 0, 10);
 
   for (TWindowTimer* t : {&s.Timer1, &s.LevelTimer}) {
     io(t->Enabled);

@@ -132,6 +132,19 @@ class TTape::TapeDisplay : public Display {
     call.text = text;
     Pass(call);
   }
+  void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) override {
+    Call call(Call::Styled);
+    call.x = x;
+    call.y = y;
+    call.w = pointSize;
+    call.text = text;
+    call.look = look;
+    Pass(call);
+  }
+  // Where a styled text goes, not what the rules do: not recorded.
+  int StyledTextWidth(const std::string& text, int pointSize, TextFace face) override {
+    return live_.StyledTextWidth(text, pointSize, face);
+  }
   // The name entry's typing limit counts with the width: it reaches the rules.
   int TextWidth(const std::string& text, int pointSize) override {
     return static_cast<int>(tape_
@@ -165,7 +178,7 @@ class TTape::TapeDisplay : public Display {
 
  private:
   struct Call {
-    enum Kind { Fill, Plain, Stretched, Rotated, RotatedAbout, Text } kind;
+    enum Kind { Fill, Plain, Stretched, Rotated, RotatedAbout, Text, Styled } kind;
     explicit Call(Kind k, TextureId t = 0, const TRect& s = {}) : kind(k), texture(t), src(s) {}
     TextureId texture = 0;
     TRect src, dst;
@@ -173,6 +186,7 @@ class TTape::TapeDisplay : public Display {
     double fx = 0, fy = 0;
     Color color;
     std::string text;
+    TextLook look;
   };
 
   void Pass(const Call& c) {
@@ -190,6 +204,7 @@ class TTape::TapeDisplay : public Display {
         live_.DrawRotatedAbout(c.texture, c.src, c.x, c.y, c.w, c.h, c.fx, c.fy, c.angle, c.alpha);
         break;
       case Call::Text: live_.DrawText(c.x, c.y, c.text, c.w, c.color); break;
+      case Call::Styled: live_.DrawStyledText(c.x, c.y, c.text, c.w, c.look); break;
     }
   }
 
@@ -223,6 +238,10 @@ void TTape::Redraw() { display_->Redraw(); }
 
 void TTape::SetWatch(std::unique_ptr<TReplayWatch> watch) { watch_ = std::move(watch); }
 
+void TTape::LeaveReplay(TMainForm& form) {
+  if (watch_) watch_->Abandon(form);
+}
+
 TDriveScope::TDriveScope(TMainForm& form, TRecordKind kind, const InputEvent& event) : form_(form) {
   if (form.Tape) form.Tape->DriveBegins(form, TDrive{kind, event});
 }
@@ -252,8 +271,9 @@ void TTape::GameEnds(TMainForm& form) {
     player_->GameEnds(form);
     return;
   }
-  LastGame = Recorder.GameEnds(form);
-  if (!LastGame) return;
+  std::optional<TReplay> game = Recorder.GameEnds(form);
+  if (!game) return;  // none was being recorded, or it ended already (the name committed)
+  LastGame = std::move(game);
   ++GamesRecorded;
   LastGameTaint = Recorder.Tainted();
   if (KeepReplays && LastGameTaint.empty()) KeepIfInTable(form, *LastGame);

@@ -62,6 +62,9 @@ class TTape {
   // ---- Watching a replay in the window, and the main menu's demo (watch.cpp).
   TReplayWatch* Watch() const { return watch_.get(); }
   void SetWatch(std::unique_ptr<TReplayWatch> watch);
+  // The program ends: a replay being watched gives the form back to the player's
+  // own state, which is what gets saved.
+  void LeaveReplay(TMainForm& form);
 
   // An answer for the game: recorded live, or the recorded one.
   TRecord Ask(const TRecord& question, const std::function<TRecord()>& live);

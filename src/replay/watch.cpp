@@ -40,6 +40,8 @@ void TReplayWatch::Start(TMainForm& form) {
   backScene_ = form.Scene;
   savedSound_ = form.GameSound;
   savedMusic_ = form.GameMusic;
+  savedMessages_ = form.MessagePanel;
+  form.MessagePanel.Queue.clear();
   player_ = std::make_unique<TReplayPlayer>(std::move(replay_), tape_);
   player_->Begin(form);
   // The demo is seen, not heard: the menu's song goes on under it.
@@ -50,9 +52,9 @@ void TReplayWatch::Start(TMainForm& form) {
   tape_.Live().display.SetCaption("PONDARO - Replay");
 }
 
-void TReplayWatch::Stop(TMainForm& form) {
+bool TReplayWatch::PutBack(TMainForm& form) {
   requested_ = false;
-  if (!player_) return;
+  if (!player_) return false;
   lastProblem_ = player_->Problem();
   if (lastProblem_.empty() && player_->FirstDivergence() != 0)
     lastProblem_ = "the game went another way from tick " + std::to_string(player_->FirstDivergence());
@@ -62,6 +64,20 @@ void TReplayWatch::Stop(TMainForm& form) {
   tape_.Overlay = nullptr;
   tape_.Quiet = false;
   ApplyStart(saved_, form);
+  form.MessagePanel = savedMessages_;
+  return true;
+}
+
+void TReplayWatch::Abandon(TMainForm& form) {
+  if (!PutBack(form)) return;
+  form.GameSound = savedSound_;
+  form.GameMusic = savedMusic_;
+  // The screen the player was on, as far as saving goes: no name entry of the replay's.
+  form.Scene = static_cast<uint8_t>(backScene_);
+}
+
+void TReplayWatch::Stop(TMainForm& form) {
+  if (!PutBack(form)) return;
   if (mode_ == TWatchMode::Alone) {
     form.Terminated = true;
     return;
@@ -112,8 +128,7 @@ void TReplayWatch::LiveEvent(TMainForm& form, const InputEvent& e) {
   const bool press = (e.Type == EventType::KeyDown && !e.Repeat) || e.Type == EventType::MouseDown;
   switch (e.Type) {
     case EventType::Terminate:
-      Stop(form);
-      form.EndSession();
+      form.EndSession();  // which puts the player's state back first
       return;
     case EventType::Close:
       Stop(form);
@@ -165,7 +180,7 @@ void TReplayWatch::LiveDrive(TMainForm& /*form*/, const TDrive& drive) {
 
 void TReplayWatch::LiveDriveEnds(TMainForm& form) {
   if (!lastDriveTick_) return;
-  if (form.Scene != 2 || form.GameMainExit || Active()) {
+  if (form.Scene != 2 || form.GameMainExit || form.MessagePanel.Open() || Active()) {
     idleTicks_ = 0;
     return;
   }

@@ -44,6 +44,9 @@ class TReplayWatch {
   void LiveEvent(TMainForm& form, const InputEvent& e);
   // Goes back to what was showing before, the player's state as it was.
   void Stop(TMainForm& form);
+  // The program ends while a replay plays: only the player's own state is put
+  // back, for saving, with nothing shown or heard (the display may be gone).
+  void Abandon(TMainForm& form);
 
   // The live game's drives and answers, for the demo's idle time.
   void LiveDrive(TMainForm& form, const TDrive& drive);
@@ -52,6 +55,8 @@ class TReplayWatch {
 
  private:
   void Start(TMainForm& form);
+  // Ends the playing and puts the player's own state back; false when none played.
+  bool PutBack(TMainForm& form);
   void DrawBanner(Display& d);
 
   TTape& tape_;
@@ -61,6 +66,7 @@ class TReplayWatch {
   TWatchMode mode_ = TWatchMode::Table;
   std::string lastProblem_;
   TReplayStart saved_;
+  TMessagePanel savedMessages_;  // the player's messages wait out the replay
   int backScene_ = 2;
   bool savedSound_ = true, savedMusic_ = true;
   bool paused_ = false, fast_ = false;

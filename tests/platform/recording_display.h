@@ -17,6 +17,8 @@ struct DrawCall {
   std::string text;
   int pointSize = 0;
   Color color;
+  bool styled = false;  // drawn with DrawStyledText, in `look`
+  TextLook look;
 };
 
 class RecordingDisplay : public Display {
@@ -106,6 +108,12 @@ class RecordingDisplay : public Display {
   int TextWidth(const std::string& text, int pointSize) override {
     return static_cast<int>(text.size() * pointSize * charWidthPerPoint);
   }
+  void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) override {
+    DrawText(x, y, text, pointSize, look.Top);
+    calls.back().styled = true;
+    calls.back().look = look;
+  }
+  int StyledTextWidth(const std::string& text, int pointSize, TextFace) override { return TextWidth(text, pointSize); }
   void SetCursor(CursorShape shape) override { cursor = shape; }
   void SetCaption(const std::string& c) override { caption = c; }
   bool SetFullScreen(bool on) override {

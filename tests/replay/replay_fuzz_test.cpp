@@ -71,6 +71,7 @@ TEST(ReplayFuzz, DamagedAndHostileReplaysAreRefusedOrReplayedSafely) {
     const bool read = ReadReplay(input, r, error);
     std::string problem;
     if (!read && error.empty()) problem = "refused without a word";
+    if (!read && n < static_cast<long>(corpus.size())) problem = "the corpus cannot be read: " + error;
     if (read) {
       ++accepted;
       const TVerdict v = game.Verify(r);

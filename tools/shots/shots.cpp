@@ -69,6 +69,18 @@ bool Compare(double a, const std::string& op, double b, bool& ok) {
   return false;
 }
 
+// Every request made before Start returns (HttpClient's own way).
+class BlockingHttp : public HttpClient {
+ public:
+  explicit BlockingHttp(HttpClient& real) : real_(real) {}
+  std::optional<std::string> Get(const std::string& url, std::string& error) override {
+    return real_.Get(url, error);
+  }
+
+ private:
+  HttpClient& real_;
+};
+
 // Exit statuses: a failed expectation 1, a script that cannot be run 2.
 enum Outcome { kGoOn, kFailed, kBadScript, kEnded };
 
@@ -110,6 +122,8 @@ struct Runner {
 
   Outcome Run(const std::string& line, int number) {
     const Outcome o = RunLine(line, number);
+    // A score sent by the command has its answer before the next one runs.
+    while (form.Submission.Running()) form.Guarded([&] { form.PollSubmission(); });
     if (o == kGoOn && form.Terminated) return kEnded;
     return o;
   }
@@ -289,8 +303,12 @@ int main(int argc, char** argv) {
   ScriptKeyboard keyboard;
   SimClock clock;
   NoEvents events;
-  // Every game recorded as the real game records it.
-  TTape tape(game.Services(keyboard, clock));
+  // On the simulated clock the network is waited for where the game would go on
+  // drawing: a script reads the same however fast the service answers.
+  BlockingHttp http(game.Http);
+  const FormServices s = game.Services(keyboard, clock);
+  // Every game recorded as the real game records it, at the services the form sees.
+  TTape tape(FormServices{s.display, s.keyboard, s.sound, s.music, http, s.shell, s.messages, s.clock, s.decoder});
   tape.SetWatch(std::make_unique<TReplayWatch>(tape));
   TMainForm form(tape.Services());
   form.Tape = &tape;
