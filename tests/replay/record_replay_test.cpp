@@ -12,6 +12,32 @@ namespace {
 
 class RecordReplay : public TapedGame {};
 
+// A score service that answers when the test says so, and then refuses.
+class HeldHttp : public HttpClient {
+ public:
+  bool answer = false;
+  int started = 0;
+  std::optional<std::string> Get(const std::string&, std::string& error) override {
+    error = "refused";
+    return std::nullopt;
+  }
+  std::unique_ptr<HttpRequest> Start(const std::string&) override {
+    ++started;
+    return std::make_unique<Held>(answer);
+  }
+
+ private:
+  struct Held : HttpRequest {
+    explicit Held(const bool& a) : answered(a) {}
+    bool Done() const override { return answered; }
+    std::optional<std::string> Result(std::string& error) override {
+      error = "refused";
+      return std::nullopt;
+    }
+    const bool& answered;
+  };
+};
+
 TEST_F(RecordReplay, AGameIsRecordedFromItsStartToItsNameAndReplaysTheSame) {
   PlayShortGame("Frog");
   ASSERT_EQ(form->Scene, 7) << "the name was not taken";
@@ -135,6 +161,35 @@ TEST_F(RecordReplay, AGameLeftWithoutAPlaceIsRecordedButNotKept) {
   EXPECT_EQ(tape->LastGame->Name, "");
   EXPECT_TRUE(Verify(*tape->LastGame).Verified) << Verify(*tape->LastGame).Problem;
   EXPECT_EQ(BestReplay(*form), "");
+}
+
+TEST_F(RecordReplay, ASentScoreEndsItsGameBeforeTheServiceAnswersAndItsReplayNeverSends) {
+  HeldHttp network;
+  MakeTaped(&network);
+  PlayShortGame("Frog", true);
+  ASSERT_EQ(network.started, 1) << "the score is on its way";
+  ASSERT_TRUE(form->Submission.Running());
+  ASSERT_TRUE(tape->LastGame) << "the game ended with its name";
+  const TReplay game = *tape->LastGame;
+  Tick(100);  // the service keeps silent, then refuses
+  network.answer = true;
+  Tick(2);
+  EXPECT_EQ(form->Scene, 7);
+  EXPECT_TRUE(form->MessagePanel.Open());
+  EXPECT_EQ(tape->LastGame->Ticks, game.Ticks) << "the wait for the service is no part of the game";
+  EXPECT_EQ(tape->LastGame->Records.size(), game.Records.size());
+  const TVerdict v = Verify(game);
+  EXPECT_TRUE(v.Verified) << v.Problem;
+  EXPECT_EQ(v.Name, "FROG");
+
+  // Watched, the game commits its name and sends nothing.
+  Press(vk::Return);  // the message read
+  std::string error;
+  ASSERT_TRUE(tape->Watch()->Request(*form, ShelfRows(*form)[5], TWatchMode::Table, error)) << error;
+  Tick(static_cast<int>(game.Ticks) + 5);
+  EXPECT_FALSE(tape->Watch()->Active());
+  EXPECT_EQ(tape->Watch()->LastProblem(), "");
+  EXPECT_EQ(network.started, 1);
 }
 
 }  // namespace

@@ -18,8 +18,10 @@ class TapedGame : public GameTest {
   static void SetUpTestSuite() { headless_ = std::make_unique<THeadlessGame>(PONDARO_GAME_DIR); }
   static void TearDownTestSuite() { headless_.reset(); }
 
-  TMainForm& MakeTaped() {
-    tape = std::make_unique<TTape>(FormServices{display, keyboard, sound, music, http, shell, messages, clock, decoder});
+  // `network`: the score service as the game reaches it (the fixture's by default).
+  TMainForm& MakeTaped(HttpClient* network = nullptr) {
+    tape = std::make_unique<TTape>(
+        FormServices{display, keyboard, sound, music, network ? *network : http, shell, messages, clock, decoder});
     tape->SetWatch(std::make_unique<TReplayWatch>(*tape));
     form = std::make_unique<TMainForm>(tape->Services());
     form->Tape = tape.get();
@@ -62,8 +64,9 @@ class TapedGame : public GameTest {
     Tick(170);
   }
   // From the splash: a game started with Enter, one jump, left by the exit
-  // dialog's Yes, and `name` typed at name entry.
-  void PlayShortGame(const std::string& name) {
+  // dialog's Yes, and `name` typed at name entry (with the send box ticked first
+  // when `send`).
+  void PlayShortGame(const std::string& name, bool send = false) {
     ToMenuWithLowTable();
     Press(vk::Return);
     Tick(115);
@@ -72,6 +75,7 @@ class TapedGame : public GameTest {
     keyboard.down.erase(vk::Space);
     Tick(40);
     LeaveGame();
+    if (send) Click(264, 386);
     for (char c : name) Press(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     Tick(2);
     Press(vk::Return);
