@@ -5,6 +5,7 @@
 #include "app/main_form.h"
 #include "menus/screens.h"
 #include "menus/table_rows.h"
+#include "menus/text_looks.h"
 #include "persist/score_service.h"
 #include "replay/shelf.h"
 #include "replay/tape.h"
@@ -53,7 +54,7 @@ constexpr TMenuItem kItems[] = {
     {{42, 446, 158, 472}, "HighScore_Back_n", "HighScore_Back_d", 0, 411, 3, Show<HighScore_Back>, Back},
 };
 
-constexpr int kTableTextSize = 16;
+constexpr int kTableTextSize = 16, kHintSize = 14;
 
 void WatchRow(TMainForm& f, int place) {
   const std::string& file = f.TableReplays.Files[static_cast<size_t>(place)];
@@ -116,6 +117,12 @@ void TMainForm::HighScoreFrame() {
                                                           : TTableRow::Watchable;
     DrawTableRow(*this, i, kTableTextSize, row);
   }
+  if (TableReplays.Items.empty()) return;
+  // Under the title: what the green rows are for.
+  const std::string hint = "Click a green row to watch its game";
+  Display& d = DXDraw();
+  d.DrawStyledText(580 - d.StyledTextWidth(hint, kHintSize, TextFace::Body) / 2, 134, hint, kHintSize,
+                   looks::kSmallPrint);
 }
 
 }  // namespace pondaro

@@ -2,7 +2,9 @@
 
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -136,7 +138,7 @@ bool SaveReplay(const std::string& path, const TReplay& replay, std::string& err
 bool LoadReplay(const std::string& path, TReplay& replay, std::string& error) {
   std::ifstream f(path, std::ios::binary);
   if (!f) {
-    error = path + ": cannot be read";
+    error = path + ": cannot be read (" + std::strerror(errno) + ")";
     return false;
   }
   std::vector<uint8_t> bytes;
@@ -155,7 +157,7 @@ bool LoadReplay(const std::string& path, TReplay& replay, std::string& error) {
 uint32_t FileChecksum(const std::string& path, std::string& error) {
   std::ifstream f(path, std::ios::binary);
   if (!f) {
-    error = path + ": cannot be read";
+    error = path + ": cannot be read (" + std::strerror(errno) + ")";
     return 0;
   }
   uLong crc = crc32(0L, Z_NULL, 0);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/main_form.h"
+#include "menus/text_looks.h"
 #include "replay/shelf.h"
 #include "replay/tape.h"
 
@@ -15,7 +16,7 @@ namespace {
 constexpr uint32_t kPadB = 1u << 1, kShoulders = (1u << 4) | (1u << 5), kPadBack = 1u << 6,
                    kPadStart = 1u << 7;
 constexpr int kStick = 500;
-constexpr Color kBannerColour{255, 255, 0, 255};
+constexpr int kBannerSize = 20, kKeysSize = 14;
 
 bool Pushed(const JoystickState& p) { return std::abs(p.X) > kStick || std::abs(p.Y) > kStick; }
 
@@ -149,23 +150,28 @@ void TReplayWatch::LiveEvent(TMainForm& form, const InputEvent& e) {
     if (press) Stop(form);
     return;
   }
+  // A click is the pointer's way back.
+  if (e.Type == EventType::MouseDown && e.Button == MouseButton::Left) return Stop(form);
   if (e.Type != EventType::KeyDown || e.Repeat) return;
   if (e.Key == vk::Escape) Stop(form);
   if (e.Key == 'P') paused_ = !paused_;
   if (e.Key == 'F') fast_ = !fast_;
 }
 
+// "Replay" and the name at the foot of the screen, outlined to read over any
+// pond, what is going on beside it, and the keys on the right.
 void TReplayWatch::DrawBanner(Display& d) {
   const std::string& name = player_ ? player_->Replay().Name : replay_.Name;
-  std::string text = "Replay";
+  std::string text = mode_ == TWatchMode::Demo ? "Demo" : "Replay";
   if (!name.empty()) text += ": " + name;
-  if (mode_ == TWatchMode::Demo)
-    text += "   - press any key -";
-  else if (paused_)
-    text += "   (paused)";
+  if (paused_)
+    text += "   paused";
   else if (fast_)
     text += "   x4";
-  d.DrawText(12, 572, text, 16, kBannerColour);
+  d.DrawStyledText(12, 568, text, kBannerSize, looks::kDarkField);
+  const std::string keys = mode_ == TWatchMode::Demo ? "Press any key" : "P pause   F fast   Esc back";
+  d.DrawStyledText(788 - d.StyledTextWidth(keys, kKeysSize, TextFace::Body), 574, keys, kKeysSize,
+                   looks::kSmallPrint);
 }
 
 void TReplayWatch::LiveDrive(TMainForm& /*form*/, const TDrive& drive) {

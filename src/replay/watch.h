@@ -2,7 +2,7 @@
 // menu's demo, or `pondaro --replay FILE`. The form plays the recorded game on the
 // tape while the player's own state waits to be put back; a "Replay" banner with
 // the name is drawn over it. P pauses, F (or a shoulder button) plays at 4x, Esc
-// goes back; any key, click or controller input ends the demo at once.
+// or a click goes back; any key, click or controller input ends the demo at once.
 #pragma once
 #include <memory>
 #include <string>

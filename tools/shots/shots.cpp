@@ -92,6 +92,7 @@ struct Runner {
   ScriptKeyboard& keyboard;
   SdlDisplay& display;
   std::string outDir;
+  std::string scriptDir;
 
   void Tick(int n) {
     for (int i = 0; i < n; ++i) {
@@ -236,6 +237,12 @@ struct Runner {
       std::string error;
       if (!SaveReplay(path, *tape.LastGame, error)) return bad(error.c_str());
       std::printf("wrote %s\n", path.c_str());
+    } else if (cmd == "watch") {
+      // A replay file (beside the script) played as a row of the High Score screen plays it.
+      if (rest.empty()) return bad("watch FILE");
+      const std::string path = rest[0] == '/' ? rest : scriptDir + "/" + rest;
+      std::string error;
+      if (!tape.Watch()->Request(form, path, TWatchMode::Table, error)) return bad(error.c_str());
     } else if (cmd == "expect-scene") {
       int n;
       if (!(args >> n)) return bad("expect-scene N");
@@ -319,7 +326,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   TApplication app(form, events, clock);
-  Runner runner{form, tape, app, clock, keyboard, display, argc > 2 ? argv[2] : "."};
+  Runner runner{form, tape, app, clock, keyboard, display, argc > 2 ? argv[2] : ".",
+                std::filesystem::path(argv[1]).parent_path().empty()
+                    ? std::string(".")
+                    : std::filesystem::path(argv[1]).parent_path().string()};
   std::string line;
   int number = 0;
   while (std::getline(script, line)) {
