@@ -126,7 +126,7 @@ THeadlessGame::~THeadlessGame() = default;
 TVerdict THeadlessGame::Verify(const TReplay& replay, const std::function<bool()>& keepGoing,
                               const std::function<void(TMainForm&, uint64_t)>& afterDrive) {
   TVerdict v;
-  v.Readable = true;
+  // Another version's game, or another picture collection's: nothing here can re-play it.
   if (replay.GameVersion != PONDARO_VERSION) {
     v.Problem = "recorded by PONDARO " + replay.GameVersion + "; this is " PONDARO_VERSION;
     return v;
@@ -135,6 +135,7 @@ TVerdict THeadlessGame::Verify(const TReplay& replay, const std::function<bool()
     v.Problem = "recorded with other pictures (Data/Graphic.dxg)";
     return v;
   }
+  v.Readable = true;
   TMainForm& f = parts_->form;
   TReplayPlayer player(replay, parts_->tape);
   player.Begin(f);
@@ -181,7 +182,7 @@ TVerdict VerifyReplayFile(const std::string& path, const std::string& dataDir) {
 int VerifyCommand(const std::string& path, const std::string& dataDir, std::ostream& out, std::ostream& err) {
   const TVerdict v = VerifyReplayFile(path, dataDir);
   if (!v.Readable) {
-    err << "pondaro: " << v.Problem << "\n";
+    err << "pondaro: " << (v.Problem.starts_with(path) ? "" : path + ": ") << v.Problem << "\n";
     return 2;
   }
   out << "score=" << v.Score << " ticks=" << v.Ticks << " digest=" << DigestText(v.Digest) << "\n";

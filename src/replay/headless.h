@@ -15,7 +15,9 @@ namespace pondaro {
 class TMainForm;
 
 struct TVerdict {
-  bool Readable = false;  // false: the file could not be used at all
+  // False: the file could not be used at all (unreadable, damaged, or recorded by
+  // another version of the game or with other pictures).
+  bool Readable = false;
   // Re-played to its game's end with the recorded score, level, name and every digest.
   bool Verified = false;
   std::string Problem;  // why not, when not
@@ -55,7 +57,8 @@ TVerdict VerifyReplayFile(const std::string& path, const std::string& dataDir);
 
 // `pondaro --verify FILE`: prints "score=N ticks=N digest=HEX" on `out` and what
 // does not hold on `err`. 0 when the replay comes out as recorded, 1 when not, 2
-// when the file (or the game's data) cannot be read.
+// when the file (or the game's data) cannot be read or was recorded by another
+// version or with other pictures.
 int VerifyCommand(const std::string& path, const std::string& dataDir, std::ostream& out, std::ostream& err);
 
 }  // namespace pondaro

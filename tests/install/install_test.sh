@@ -4,11 +4,12 @@
 #
 #   install_test.sh ROOT tree CMAKE BUILD  installs BUILD under ROOT
 #   install_test.sh ROOT files             layout, icon sizes, desktop entry, AppStream
-#   install_test.sh ROOT command-line      --help, --version and bad arguments, no display
+#   install_test.sh ROOT command-line      --help, --version, bad arguments and --verify, no display
 #   install_test.sh ROOT run               started from another folder under Xvfb
 #
 # Exit 77 (skipped) only when Xvfb is missing for the run.
 set -eu
+REPLAYS=$(cd "$(dirname "$0")/../replays" && pwd)
 ROOT=$1
 MODE=$2
 PREFIX=$ROOT/usr
@@ -104,6 +105,12 @@ command-line)
   done
   run --version --bogus
   [ $status = 2 ] || fail "--version --bogus: exit status $status"
+  run --replay
+  [ $status = 2 ] || fail "--replay without a file: exit status $status"
+  # A replay re-played without a display by the installed game, on its installed data.
+  run --verify "$REPLAYS/pauses_and_dialogs.pdr"
+  [ $status = 0 ] || fail "--verify: exit status $status: $(cat "$TMP/err")"
+  grep -q '^score=25 ticks=996 digest=[0-9a-f]\{16\}$' "$TMP/out" || fail "--verify printed: $(cat "$TMP/out")"
   [ -z "$(settings_files "$TMP" "$ROOT")" ] || fail "answering wrote $(settings_files "$TMP" "$ROOT")"
   ;;
 

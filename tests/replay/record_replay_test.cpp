@@ -2,6 +2,7 @@
 // same game on the headless game: the same score, name and digests. A single input
 // changed makes it another game, which verification refuses.
 #include <filesystem>
+#include <sstream>
 
 #include "replay/digest.h"
 #include "replay/shelf.h"
@@ -190,6 +191,44 @@ TEST_F(RecordReplay, ASentScoreEndsItsGameBeforeTheServiceAnswersAndItsReplayNev
   EXPECT_FALSE(tape->Watch()->Active());
   EXPECT_EQ(tape->Watch()->LastProblem(), "");
   EXPECT_EQ(network.started, 1);
+}
+
+// pondaro --verify: what it prints and its exit status, as scripts and the score
+// service's operators read them.
+TEST_F(RecordReplay, VerifyCommandSaysWhetherAFileHolds) {
+  const std::string golden = std::string(PONDARO_SOURCE_DIR) + "/tests/replays/pauses_and_dialogs.pdr";
+  TReplay r;
+  std::string error;
+  ASSERT_TRUE(LoadReplay(golden, r, error)) << error;
+  TReplay otherGame = r, otherVersion = r;
+  for (TRecord& record : otherGame.Records)
+    if (record.Kind == TRecordKind::Event && record.Event.Type == EventType::KeyDown && record.Event.Key == 'P') {
+      record.Event.Key = 'Q';  // a pause that never was
+      break;
+    }
+  otherVersion.GameVersion = "0.9";
+  ASSERT_TRUE(SaveReplay(dir + "/other_game.pdr", otherGame, error)) << error;
+  ASSERT_TRUE(SaveReplay(dir + "/other_version.pdr", otherVersion, error)) << error;
+  struct Case {
+    std::string file;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {golden, 0, "score=" + std::to_string(r.Score) + " ticks=" + std::to_string(r.Ticks) + " digest=" +
+                      DigestText(r.FinalDigest) + "\n", ""},
+      {dir + "/other_game.pdr", 1, "score=", ": tick "},  // where it parted
+      {dir + "/other_version.pdr", 2, "", "recorded by PONDARO 0.9"},
+      {dir + "/none.pdr", 2, "", "none.pdr: cannot be read (No such file or directory)"},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream out, err;
+    EXPECT_EQ(VerifyCommand(c.file, PONDARO_GAME_DIR, out, err), c.status) << c.file << ": " << err.str();
+    if (c.status == 0)
+      EXPECT_EQ(out.str(), c.out);
+    else
+      EXPECT_EQ(out.str().substr(0, c.out.size()), c.out) << c.file;
+    EXPECT_NE(err.str().find(c.err), std::string::npos) << c.file << ": " << err.str();
+  }
 }
 
 }  // namespace
