@@ -166,17 +166,33 @@ TVerdict THeadlessGame::Verify(const TReplay& replay, const std::function<bool()
   return v;
 }
 
-TVerdict VerifyReplayFile(const std::string& path, const std::string& dataDir) {
-  TVerdict v;
-  TReplay replay;
-  if (!LoadReplay(path, replay, v.Problem)) return v;
+namespace {
+
+TVerdict VerifyWithData(const TReplay& replay, const std::string& dataDir) {
   try {
     THeadlessGame game(dataDir);
     return game.Verify(replay);
   } catch (const EGameError& e) {
+    TVerdict v;
     v.Problem = e.what();  // the game's data: nothing to re-play it with
     return v;
   }
+}
+
+}  // namespace
+
+TVerdict VerifyReplayBytes(const std::vector<uint8_t>& bytes, const std::string& dataDir) {
+  TVerdict v;
+  TReplay replay;
+  if (!ReadReplay(bytes, replay, v.Problem)) return v;
+  return VerifyWithData(replay, dataDir);
+}
+
+TVerdict VerifyReplayFile(const std::string& path, const std::string& dataDir) {
+  TVerdict v;
+  TReplay replay;
+  if (!LoadReplay(path, replay, v.Problem)) return v;
+  return VerifyWithData(replay, dataDir);
 }
 
 int VerifyCommand(const std::string& path, const std::string& dataDir, std::ostream& out, std::ostream& err) {

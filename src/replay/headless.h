@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "replay/replay_file.h"
 
@@ -52,7 +53,12 @@ class THeadlessGame {
   uint32_t checksum_ = 0;
 };
 
-// The whole check of a file: read, then re-played with the data in `dataDir`.
+// The whole check of a replay as it was sent or kept: read, then re-played with the
+// game's data in `dataDir` (a folder holding Data/). Not Readable, with the reason,
+// when the bytes are no sound replay or the data cannot be loaded. Each call loads
+// the data again: a caller that checks many keeps a THeadlessGame and reads with
+// ReadReplay itself.
+TVerdict VerifyReplayBytes(const std::vector<uint8_t>& bytes, const std::string& dataDir);
 TVerdict VerifyReplayFile(const std::string& path, const std::string& dataDir);
 
 // `pondaro --verify FILE`: prints "score=N ticks=N digest=HEX" on `out` and what

@@ -220,6 +220,12 @@ TEST_F(RecordReplay, VerifyCommandSaysWhetherAFileHolds) {
       {dir + "/other_version.pdr", 2, "", "recorded by PONDARO 0.9"},
       {dir + "/none.pdr", 2, "", "none.pdr: cannot be read (No such file or directory)"},
   };
+  // The same check of the bytes as they come over the network.
+  const std::vector<uint8_t> bytes = WriteReplay(r);
+  EXPECT_TRUE(VerifyReplayBytes(bytes, PONDARO_GAME_DIR).Verified);
+  const TVerdict cut = VerifyReplayBytes({bytes.begin(), bytes.end() - 1}, PONDARO_GAME_DIR);
+  EXPECT_FALSE(cut.Readable);
+  EXPECT_NE(cut.Problem, "");
   for (const Case& c : cases) {
     std::ostringstream out, err;
     EXPECT_EQ(VerifyCommand(c.file, PONDARO_GAME_DIR, out, err), c.status) << c.file << ": " << err.str();
