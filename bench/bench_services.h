@@ -9,31 +9,13 @@
 #include "desktop/sdl_display.h"
 #include "desktop/sdl_system.h"
 #include "platform/services.h"
+#include "replay/null_services.h"
 
 namespace pondaro::bench {
 
-class NoKeys : public Keyboard {
- public:
-  bool IsDown(int) const override { return false; }
-};
-class Silence : public SoundOutput {
- public:
-  bool Initialized() const override { return false; }
-  SampleId LoadSample(const uint8_t*, size_t, std::string&) override { return 1; }
-  void FreeSample(SampleId) override {}
-  VoiceId CreateVoice(SampleId) override { return 0; }
-  void FreeVoice(VoiceId) override {}
-  void Start(VoiceId, const VoiceSettings&) override {}
-  void Stop(VoiceId) override {}
-  bool IsPlaying(VoiceId) const override { return false; }
-};
-class NoMusic : public ModulePlayer {
- public:
-  int SongLoadFromFile(const std::string&) override { return 0; }
-  void SongPlay(int) override {}
-  int SongGetOrder(int) override { return 0; }
-  void SongFree(int) override {}
-};
+using NoKeys = NullKeyboard;
+using Silence = NullSound;
+using NoMusic = NullMusic;
 class NoNet : public HttpClient, public Shell, public MessageBox {
  public:
   std::optional<std::string> Get(const std::string&, std::string& error) override {

@@ -2,6 +2,7 @@
 
 #include "app/main_form.h"
 #include "replay/digest.h"
+#include "replay/null_services.h"
 #include "replay/player.h"
 #include "replay/png_decoder.h"
 #include "replay/tape.h"
@@ -36,53 +37,6 @@ class NullDisplay : public Display {
 
  private:
   TextureId textures_ = 0;
-};
-
-class NullKeyboard : public Keyboard {
- public:
-  bool IsDown(int) const override { return false; }
-};
-
-class NullClock : public Clock {
- public:
-  uint64_t Milliseconds() const override { return 0; }
-  void Sleep(int) override {}
-};
-
-class NullSound : public SoundOutput {
- public:
-  bool Initialized() const override { return false; }
-  SampleId LoadSample(const uint8_t*, size_t, std::string& error) override {
-    error = "no sound";
-    return 0;
-  }
-  void FreeSample(SampleId) override {}
-  VoiceId CreateVoice(SampleId) override { return 0; }
-  void FreeVoice(VoiceId) override {}
-  void Start(VoiceId, const VoiceSettings&) override {}
-  void Stop(VoiceId) override {}
-  bool IsPlaying(VoiceId) const override { return false; }
-};
-
-class NullMusic : public ModulePlayer {
- public:
-  int SongLoadFromFile(const std::string&) override { return 0; }
-  void SongPlay(int) override {}
-  int SongGetOrder(int) override { return 0; }
-  void SongFree(int) override {}
-};
-
-class NullHttp : public HttpClient {
- public:
-  std::optional<std::string> Get(const std::string&, std::string& error) override {
-    error = "no network while re-playing";
-    return std::nullopt;
-  }
-};
-
-class NullShell : public Shell {
- public:
-  bool OpenUrl(const std::string&) override { return false; }
 };
 
 class KeptMessages : public MessageBox {
