@@ -7,9 +7,12 @@ namespace pondaro {
 
 void TMainForm::ChangeScene(int n) {
   CleanUpScene(Scene);
-  // A screen built again (a help page turned) keeps its highlight.
-  if (n != Scene) Menus.Focus = -1;
-  ++Menus.Screen;
+  // A screen built again (a help page turned) keeps its highlight, and a quick
+  // second click on its arrow turns the next page.
+  if (n != Scene) {
+    Menus.Focus = -1;
+    ++Menus.Screen;
+  }
   Scene = static_cast<uint8_t>(n);
   // A missing picture abandons the set-up; the scene runs with what was made.
   Guarded([&] { SetUpScene(n); });
