@@ -46,6 +46,8 @@ void TMainForm::TogglePause() {
 
 void TMainForm::FormKeyDown(int key, bool /*shift*/, bool ctrl, bool alt) {
   const bool enter = key == vk::Return && !alt;
+  // A key between two presses makes them two clicks, not a double click.
+  Menus.PressChangedScreen = false;
   // The highlight of a menu screen or dialog, moved and chosen by keys.
   if (!alt && !ctrl && MenuKey(*this, key)) {
     if (key >= 0 && key < 256) Menus.SwallowedKeys.set(static_cast<size_t>(key));

@@ -9,6 +9,8 @@ namespace pondaro {
 TMainForm::TMainForm(const FormServices& services) : Services(services) { Randomize(); }
 
 TMainForm::~TMainForm() {
+  // A replay still playing lets go of the form first.
+  if (Tape) Tape->LeaveReplay(*this);
   // Sprites hold pointers into the image collection: they go first.
   SpriteEngine.Engine.Clear();
   StopMusic();

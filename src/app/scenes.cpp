@@ -21,9 +21,12 @@ void TMainForm::ChangeScene(int n) {
       Tape->GameEnds(*this);
   }
   CleanUpScene(Scene);
-  // A screen built again (a help page turned) keeps its highlight.
-  if (n != Scene) Menus.Focus = -1;
-  ++Menus.Screen;
+  // A screen built again (a help page turned) keeps its highlight, and a quick
+  // second click on its arrow turns the next page.
+  if (n != Scene) {
+    Menus.Focus = -1;
+    ++Menus.Screen;
+  }
   Scene = static_cast<uint8_t>(n);
   // A missing picture abandons the set-up; the scene runs with what was made.
   Guarded([&] { SetUpScene(n); });

@@ -178,6 +178,17 @@ TEST_F(MenuKeys, ADoubleClickActsOnce) {
   DoubleClick(460, 325);  // No, over High Score
   EXPECT_EQ(f.Scene, 2);
   EXPECT_FALSE(f.GameMainExit);
+  // A key between two quick presses makes them two clicks: No closes the
+  // dialog that Esc opened.
+  Click(547, 550);
+  Click(460, 325);
+  ASSERT_FALSE(f.GameMainExit);
+  form->FormKeyDown(vk::Escape, false, false, false);
+  ASSERT_TRUE(f.GameMainExit);
+  form->DXDrawMouseDown(MouseButton::Left, 460, 325);
+  form->DXDrawMouseUp(MouseButton::Left, 460, 325);
+  EXPECT_FALSE(f.GameMainExit);
+  form->FormKeyUp(vk::Escape);
   // Two clicks far enough apart are two clicks.
   Click(548, 245);
   Click(600, 234);

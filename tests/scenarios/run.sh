@@ -1,14 +1,14 @@
 #!/bin/sh
-# Runs every scenario script here with the stock runner, each in a fresh folder
-# that holds only the game's data: a script ends with status 0 unless its
-# "# exit status: N" line says otherwise. Every replay a script writes is then
-# checked with `pondaro --verify` and played in the (dummy) window with
-# `pondaro --replay`, which ends with it, quietly.
+# Runs every scenario script here and the screenshot scripts with the stock
+# runner, each in a fresh folder that holds only the game's data: a script ends
+# with status 0 unless its "# exit status: N" line says otherwise. Every replay a
+# script writes is then checked with `pondaro --verify` and played in the (dummy)
+# window with `pondaro --replay`, which ends with it, quietly.
 set -u
 GAME=$(cd "$1" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
 status=0
-for script in "$HERE"/*.txt; do
+for script in "$HERE"/*.txt "$HERE"/../../tools/shots/scenarios/*.txt; do
   dir=$(mktemp -d /tmp/pondaro-scenario-XXXXXX)
   ln -s "$GAME/Data" "$dir/Data"
   ln -s "$GAME/Music" "$dir/Music"
