@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/main_form.h"
+#include "menus/menu.h"
 #include "menus/text_looks.h"
 #include "replay/shelf.h"
 #include "replay/tape.h"
@@ -90,6 +91,9 @@ void TReplayWatch::Stop(TMainForm& form) {
     form.MenuMusicRestart = true;
   }
   form.ChangeScene(backScene_);
+  // Back on the row that was chosen, for the keys to go on from.
+  form.Menus.Focus = saved_.Menus.Focus;
+  ShowMenuFocus(form);
   form.GameMusic = savedMusic_;
   form.DXDraw().SetCursor(CursorShape::Arrow);
   form.DXDraw().SetCaption(form.AppInactive ? "PONDARO [Pause]" : "PONDARO");

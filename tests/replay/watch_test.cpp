@@ -164,6 +164,10 @@ TEST_F(WatchReplay, TheKeysChooseAWatchableRowAndEnterPlaysIt) {
   Press(vk::Return);
   Tick();
   EXPECT_TRUE(Watching());
+  Press(vk::Escape);
+  display.calls.clear();
+  Tick();
+  EXPECT_EQ(RowLook("FROG"), looks::kTableChosen) << "back on the row watched";
 }
 
 // Every way out of the program saves (a lost display calls SaveOnExit straight
