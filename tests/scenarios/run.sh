@@ -20,7 +20,9 @@ for script in "$HERE"/*.txt "$HERE"/../../tools/shots/scenarios/*.txt; do
     if ! (cd "$dir" && "$GAME/pondaro" --verify "$replay" >>"$dir/log" 2>&1); then
       echo "   $(basename "$replay") does not verify" >>"$dir/log"; got=99
     fi
-    if ! (cd "$dir" && "$GAME/pondaro" --replay "$replay" >"$dir/watched" 2>&1) || [ -s "$dir/watched" ]; then
+    # Under the sanitizers, the leak checker's list of the libraries' known leaks is not the game's output.
+    if ! (cd "$dir" && LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0" \
+            "$GAME/pondaro" --replay "$replay" >"$dir/watched" 2>&1) || [ -s "$dir/watched" ]; then
       echo "   $(basename "$replay") does not play to its end quietly:" >>"$dir/log"
       cat "$dir/watched" >>"$dir/log"; got=98
     fi
