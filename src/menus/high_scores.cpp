@@ -96,9 +96,10 @@ void TMainForm::EnterHighScores() {
   }
   PlaceStills(*this, kStills);
   PlaceLogosAndBackdrop(*this);
-  // The rows whose games can be watched join the pointer's and the keys' items.
+  // The rows whose games can be watched join the pointer's and the keys' items
+  // (none in the table of a replay's own game).
   TableReplays = {};
-  if (Tape) TableReplays.Files = ShelfRows(*this);
+  if (Tape && !Replaying) TableReplays.Files = ShelfRows(*this);
   for (int place = 0; place < 10; ++place) {
     if (TableReplays.Files[place].empty()) continue;
     if (TableReplays.Items.empty()) TableReplays.Items.assign(std::begin(kItems), std::end(kItems));
