@@ -18,8 +18,10 @@ class TapedGame : public GameTest {
   static void SetUpTestSuite() { headless_ = std::make_unique<THeadlessGame>(PONDARO_GAME_DIR); }
   static void TearDownTestSuite() { headless_.reset(); }
 
-  TMainForm& MakeTaped() {
-    tape = std::make_unique<TTape>(FormServices{display, keyboard, sound, music, http, shell, messages, clock, decoder});
+  // `network`: another HTTP client than the fake one.
+  TMainForm& MakeTaped(HttpClient* network = nullptr) {
+    tape = std::make_unique<TTape>(
+        FormServices{display, keyboard, sound, music, network ? *network : http, shell, messages, clock, decoder});
     tape->SetWatch(std::make_unique<TReplayWatch>(*tape));
     form = std::make_unique<TMainForm>(tape->Services());
     form->Tape = tape.get();
@@ -62,8 +64,8 @@ class TapedGame : public GameTest {
     Tick(170);
   }
   // From the splash: a game started with Enter, one jump, left by the exit
-  // dialog's Yes, and `name` typed at name entry.
-  void PlayShortGame(const std::string& name) {
+  // dialog's Yes, and `name` typed at name entry (`send`: the send box ticked).
+  void PlayShortGame(const std::string& name, bool send = false) {
     ToMenuWithLowTable();
     Press(vk::Return);
     Tick(115);
@@ -74,6 +76,7 @@ class TapedGame : public GameTest {
     LeaveGame();
     for (char c : name) Press(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     Tick(2);
+    if (send) Click(264, 386);
     Press(vk::Return);
     Tick(2);
   }
