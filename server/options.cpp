@@ -121,13 +121,14 @@ std::string DefaultGameData() {
 std::string HelpText() {
   return R"(Usage: pondaro-scores [OPTION]...
 The PONDARO score service: hands out one-time tokens to the game's version check,
-stores the high scores the game sends and shows the online table of the best 100.
+stores the high scores the game sends, re-plays the replays sent after them and
+shows the online table of the best 100.
 
 It answers on the path /cgi/version.pl:
   ?prg=Pondaro                    version check: "OK|Pondaro|VERSION|7200|TOKEN|"
   ?hs&prg=Pondaro&inf=RECORD      a score; the token is good for one score, for 2 hours
-  ?prg=Pondaro&type=0&show        the table page
-and / is the game's home page.
+  ?prg=Pondaro&type=0&show        the table page of verified scores (&all: every score)
+on /replays (see Replays below), and / is the game's home page.
 
 Listening:
   --address HOST     address to listen on (default 127.0.0.1; 0.0.0.0 or :: for
