@@ -73,6 +73,15 @@ files)
     cmp -s "$PREFIX/share/pondaro-scores/Data/$f" "$PREFIX/share/pondaro/Data/$f" ||
       fail "share/pondaro-scores/Data/$f is not the game's"
   done
+  # ... and finds it there when started.
+  scratch
+  "$PREFIX/bin/pondaro-scores" --port 0 --database "$TMP/scores.db" >"$TMP/scores.log" 2>&1 &
+  scores=$!
+  for i in $(seq 100); do grep -q "game's data in" "$TMP/scores.log" && break; sleep 0.1; done
+  kill $scores 2>/dev/null || true
+  wait $scores || true
+  grep -q "game's data in $PREFIX/share/pondaro-scores\$" "$TMP/scores.log" ||
+    fail "the installed service: $(cat "$TMP/scores.log")"
   # Nothing of a game that was played is installed with it.
   [ -z "$(settings_files "$ROOT")" ] || fail "installed: $(settings_files "$ROOT")"
   ;;
@@ -110,15 +119,6 @@ command-line)
   done
   run --version --bogus
   [ $status = 2 ] || fail "--version --bogus: exit status $status"
-
-  # The installed score service finds its data where it was installed.
-  "$PREFIX/bin/pondaro-scores" --port 0 --database "$TMP/scores.db" >"$TMP/scores.log" 2>&1 &
-  scores=$!
-  for i in $(seq 100); do grep -q "game's data in" "$TMP/scores.log" && break; sleep 0.1; done
-  kill $scores 2>/dev/null || true
-  wait $scores || true
-  grep -q "game's data in $PREFIX/share/pondaro-scores\$" "$TMP/scores.log" ||
-    fail "the installed service: $(cat "$TMP/scores.log")"
   [ -z "$(settings_files "$TMP" "$ROOT")" ] || fail "answering wrote $(settings_files "$TMP" "$ROOT")"
   ;;
 

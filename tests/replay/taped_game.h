@@ -18,7 +18,7 @@ class TapedGame : public GameTest {
   static void SetUpTestSuite() { headless_ = std::make_unique<THeadlessGame>(PONDARO_GAME_DIR); }
   static void TearDownTestSuite() { headless_.reset(); }
 
-  // `network`: another HTTP client than the fake one.
+  // `network`: the score service as the game reaches it (the fixture's by default).
   TMainForm& MakeTaped(HttpClient* network = nullptr) {
     tape = std::make_unique<TTape>(
         FormServices{display, keyboard, sound, music, network ? *network : http, shell, messages, clock, decoder});
@@ -64,7 +64,8 @@ class TapedGame : public GameTest {
     Tick(170);
   }
   // From the splash: a game started with Enter, one jump, left by the exit
-  // dialog's Yes, and `name` typed at name entry (`send`: the send box ticked).
+  // dialog's Yes, and `name` typed at name entry (with the send box ticked first
+  // when `send`).
   void PlayShortGame(const std::string& name, bool send = false) {
     ToMenuWithLowTable();
     Press(vk::Return);
@@ -74,9 +75,9 @@ class TapedGame : public GameTest {
     keyboard.down.erase(vk::Space);
     Tick(40);
     LeaveGame();
+    if (send) Click(264, 386);
     for (char c : name) Press(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     Tick(2);
-    if (send) Click(264, 386);
     Press(vk::Return);
     Tick(2);
   }
