@@ -20,7 +20,8 @@ constexpr const char* kUsage = R"(Usage: pondaro-scores admin [--database FILE |
 Moderates the score table of pondaro-scores; safe while the service runs.
 
 Commands:
-  list [--top N]   the best N scores (default 100) with their ids and senders
+  list [--top N]   the best N scores (default 100) with their ids, senders and
+                   replays: - (none came), pending, verified, or failed and why
   remove ID...     removes these scores
   ban WHO...       refuses WHO's scores from now on (403) and removes the ones it
                    stored. WHO is an IPv4 address, an IPv6 address or /64 (either
@@ -78,11 +79,11 @@ struct Admin {
 
   int List(int top) {
     out << Padded("ID", 8, true) << "  " << Padded("SCORE", 11, true) << "  " << Padded("NAME", 10) << "  "
-        << Padded("COUNTRY", 10) << "  DATE        SENDER\n";
+        << Padded("COUNTRY", 10) << "  DATE        " << Padded("SENDER", 32) << "  REPLAY\n";
     for (const ListedScore& s : storage.List(top))
       out << Padded(std::to_string(s.id), 8, true) << "  " << Padded(std::to_string(s.score.score), 11, true) << "  "
           << Padded(s.score.name, 10) << "  " << Padded(s.score.country, 10) << "  " << UtcDate(s.score.when) << "  "
-          << (s.sender.empty() ? "-" : s.sender) << "\n";
+          << Padded(s.sender.empty() ? "-" : s.sender, 32) << "  " << (s.replay.empty() ? "-" : s.replay) << "\n";
     return 0;
   }
 

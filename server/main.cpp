@@ -76,7 +76,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pondaro-scores: %s\n", e.what());
     return 1;
   }
+  if (options.verify.gameData.empty()) options.verify.gameData = DefaultGameData();
+  std::unique_ptr<Verifier> verifier;
+  try {
+    verifier = std::make_unique<Verifier>(
+        *storage, options.verify, [] { return ScoreService::SystemClock() / 1000; }, options.service.quiet);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "pondaro-scores: %s\n", e.what());
+    return 1;
+  }
   ScoreService service(*storage, options.service);
+  service.OnReplayStored([&] { verifier->Wake(); });
   HttpServer server(service, options.http);
   const int port = server.Bind(options.address, options.port);
   if (port < 0) {
@@ -87,6 +97,7 @@ int main(int argc, char** argv) {
   const std::string host = options.address.find(':') != std::string::npos ? "[" + options.address + "]" : options.address;
   std::printf("pondaro-scores: serving http://%s:%d/ from %s\n", host.c_str(), port, storage->Describe().c_str());
   std::printf("pondaro-scores: the table is http://%s:%d/cgi/version.pl?prg=Pondaro&type=0&show\n", host.c_str(), port);
+  std::printf("pondaro-scores: replays are re-played with the game's data in %s\n", options.verify.gameData.c_str());
   std::fflush(stdout);
 
   std::thread stopper([&] {
@@ -98,6 +109,8 @@ int main(int argc, char** argv) {
   // Wake the waiting thread when the server ended by itself.
   kill(getpid(), SIGTERM);
   stopper.join();
+  // A re-play under way ends within moments; its replay waits for the next start.
+  verifier->Stop();
   if (!ran) {
     std::fprintf(stderr, "pondaro-scores: the server stopped unexpectedly\n");
     return 1;

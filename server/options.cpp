@@ -1,6 +1,9 @@
 #include "options.h"
 
+#include <unistd.h>
+
 #include <charconv>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -39,12 +42,16 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
       {"--max-score", {5, 1'000'000'000'000LL, [&](long long v) { o.service.maxScore = v; }}},
       {"--rate", {0, 1'000'000, [&](long long v) { o.service.ratePerMinute = static_cast<double>(v); }}},
       {"--burst", {1, 1'000'000, [&](long long v) { o.service.burst = static_cast<double>(v); }}},
+      {"--verify-threads", {1, 64, [&](long long v) { o.verify.threads = static_cast<int>(v); }}},
+      {"--replay-cpu-seconds", {1, 3600, [&](long long v) { o.verify.cpuSeconds = static_cast<double>(v); }}},
+      {"--replay-ticks", {1000, 2'000'000, [&](long long v) { o.verify.maxTicks = static_cast<uint32_t>(v); }}},
   };
   std::string proxies;
   const std::map<std::string, std::string*> text = {{"--address", &o.address},
                                                     {"--database", &o.database},
                                                     {"--postgres", &o.postgres},
                                                     {"--secret-file", &o.secretFile},
+                                                    {"--game-data", &o.verify.gameData},
                                                     {"--trust-proxy", &proxies}};
   const std::map<std::string, bool*> flags = {{"--quiet", &o.service.quiet},
                                               {"--help", &o.help},
@@ -100,16 +107,28 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
   return true;
 }
 
+std::string DefaultGameData() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path bin = fs::read_symlink("/proc/self/exe", ec).parent_path();
+  if (ec) return "";
+  const fs::path installed = (bin / PONDARO_SCORES_DATA_FROM_BIN).lexically_normal();
+  for (const fs::path& place : {installed, bin})
+    if (fs::exists(place / "Data" / "Graphic.dxg", ec)) return place.string();
+  return installed.string();  // named in the error that follows
+}
+
 std::string HelpText() {
   return R"(Usage: pondaro-scores [OPTION]...
 The PONDARO score service: hands out one-time tokens to the game's version check,
-stores the high scores the game sends and shows the online table of the best 100.
+stores the high scores the game sends, re-plays the replays sent after them and
+shows the online table of the best 100.
 
 It answers on the path /cgi/version.pl:
   ?prg=Pondaro                    version check: "OK|Pondaro|VERSION|7200|TOKEN|"
   ?hs&prg=Pondaro&inf=RECORD      a score; the token is good for one score, for 2 hours
-  ?prg=Pondaro&type=0&show        the table page
-and / is the game's home page.
+  ?prg=Pondaro&type=0&show        the table page of verified scores (&all: every score)
+on /replays (see Replays below), and / is the game's home page.
 
 Listening:
   --address HOST     address to listen on (default 127.0.0.1; 0.0.0.0 or :: for
@@ -128,7 +147,8 @@ Listening:
   --request-timeout S   a request must arrive within S seconds, however slowly it
                      trickles in (default 10)
   --idle-timeout S      a connection silent for S seconds is closed (default 5)
-  No request carries a body: one is refused (413) and the connection closed.
+  Only the replay upload carries a body, at most 256 KiB; a body anywhere else, or a
+  larger one, is refused (413) and the connection closed.
 
 Storage:
   --database FILE    SQLite database file, created when missing
@@ -154,6 +174,22 @@ Limits:
                      (default 10)
   Names are 1 to 10 and countries 0 to 10 letters or digits, as the game types them;
   queries longer than 1024 characters are refused (414).
+
+Replays:
+  The game sends each score's replay after it (POST /replays?token=TOKEN); the
+  service re-plays it with the game's own rules and marks the score verified when it
+  comes out at the same score under the same name. The table shows the verified
+  scores, and all of them at ?prg=Pondaro&type=0&show&all; /replays/ID is the replay
+  of a verified score, to watch with pondaro --replay FILE.
+  --game-data DIR    the folder holding the game's Data/Graphic.dxg and Data/Music.dxw,
+                     of the same build as the game (default: share/pondaro-scores
+                     beside the installed program, or the program's own folder in
+                     the build)
+  --verify-threads N replays re-played at once (default 1), apart from the requests
+  --replay-cpu-seconds S  CPU time one re-play may take (default 10); past it the
+                     replay fails
+  --replay-ticks N   the longest game re-played, in frame ticks of 30 ms (default
+                     360000, 3 hours)
 
 Moderation:
   pondaro-scores admin [--database FILE | --postgres CONN] [--secret-file FILE] COMMAND

@@ -9,7 +9,8 @@ namespace pondaro::scores {
 namespace {
 
 // Both pages share one look: a pond-green backdrop and a pale card. Below 34em
-// (phones) the country moves under the name, so the table fits 320 px.
+// (phones) the country moves under the name and the headings of the place and
+// the mark shrink to a character, so the table fits 320 px.
 constexpr const char* kStyle = R"(
 :root{--leaf:#3f8f3a;--paper:#f6f8ef;--ink:#17261d;--muted:#56685b;--stripe:#e7efdc}
 *{box-sizing:border-box}
@@ -34,6 +35,15 @@ td.score{font-weight:700}
 .name{font-weight:600;overflow-wrap:anywhere}
 td.country{color:var(--muted);overflow-wrap:anywhere}
 .from{display:none}
+th.mark,td.mark{text-align:center;width:5.5em}
+a.proof{display:inline-block;width:1.55em;height:1.55em;line-height:1.55em;border-radius:50%;background:var(--leaf);
+ color:#fff;text-decoration:none;font-weight:700;font-size:.9em}
+a.proof:hover,a.proof:focus{background:#2c6a28;outline:2px solid #9a6300}
+.unproven{color:var(--muted);font-size:.85em}
+.short{display:none}
+.views{margin:.35rem 0 0;color:#b7d7ad}
+.views a{color:#eaf5e1}
+.views strong{color:#fff}
 .empty{padding:1.5rem 1.25rem;margin:0}
 .button{display:inline-block;background:var(--leaf);color:#fff;text-decoration:none;font-weight:600;
  padding:.6rem 1.1rem;border-radius:999px;margin-top:.4rem}
@@ -45,6 +55,15 @@ td.country{color:var(--muted);overflow-wrap:anywhere}
  th.country,td.country{display:none}
  .from{display:block;font-weight:400;font-size:.85em;color:var(--muted)}
  .date{font-size:.85em}
+ th.place,td.place{width:1.6em}
+ th.mark,td.mark{width:1.8em}
+ .long{display:none}
+ .short{display:inline}
+}
+@media (max-width:22em){
+ header,main{padding-left:.4rem;padding-right:.4rem}
+ th,td{padding:.4rem .22rem}
+ .date{font-size:.78em}
 }
 )";
 
@@ -64,9 +83,11 @@ std::string Header(const char* subtitle) {
          "</p></header>\n";
 }
 
-std::string TableAddress() { return std::string(kScorePath) + "?prg=Pondaro&amp;type=0&amp;show"; }
-
 }  // namespace
+
+std::string TableAddress(bool all) {
+  return std::string(kScorePath) + "?prg=Pondaro&type=0&show" + (all ? "&all" : "");
+}
 
 std::string HtmlEscape(std::string_view text) {
   std::string out;
@@ -102,32 +123,53 @@ std::string UtcDate(int64_t unixSeconds) {
   return text;
 }
 
-std::string TablePage(const std::vector<StoredScore>& best) {
-  std::string html = Head("PONDARO: online high scores");
-  html += Header("Online high scores: the best 100");
-  html += "<main>\n<div class=\"card\">\n";
-  if (best.empty()) {
-    html += "<p class=\"empty\">No scores yet: the first one sent from the game opens the table.</p>\n";
+std::string TablePage(const std::vector<TableRow>& rows, bool all) {
+  std::string html = Head(all ? "PONDARO: all online high scores" : "PONDARO: online high scores");
+  html += Header(all ? "Online high scores: the best 100, verified or not" : "Online high scores: the best 100 verified");
+  // The other view, one click away.
+  html += "<main>\n<p class=\"views\">" +
+          std::string(all ? "<a href=\"" + HtmlEscape(TableAddress(false)) + "\">Verified scores</a> | <strong>All scores</strong>"
+                          : "<strong>Verified scores</strong> | <a href=\"" + HtmlEscape(TableAddress(true)) +
+                                "\">All scores</a> (the unverified ones too)") +
+          "</p>\n<div class=\"card\">\n";
+  if (rows.empty()) {
+    html += all ? "<p class=\"empty\">No scores yet: the first one sent from the game opens the table.</p>\n"
+                : "<p class=\"empty\">No verified scores yet: a score is verified once its replay, sent by the game "
+                  "after it, re-plays to it.</p>\n";
   } else {
     html +=
-        "<table>\n<thead><tr><th class=\"place\" scope=\"col\">Place</th><th class=\"name\" scope=\"col\">Name</th>"
+        // On a phone the place and the mark take headings of a character.
+        "<table>\n<thead><tr><th class=\"place\" scope=\"col\"><span class=\"long\">Place</span>"
+        "<span class=\"short\">#</span></th><th class=\"name\" scope=\"col\">Name</th>"
         "<th class=\"country\" scope=\"col\">Country</th><th class=\"score\" scope=\"col\">Score</th>"
-        "<th class=\"date\" scope=\"col\">Date</th></tr></thead>\n<tbody>\n";
+        "<th class=\"date\" scope=\"col\">Date</th><th class=\"mark\" scope=\"col\"><span class=\"long\">Verified"
+        "</span><span class=\"short\" aria-label=\"Verified\">\u2713</span></th></tr></thead>\n<tbody>\n";
     int place = 0;
-    for (size_t i = 0; i < best.size(); ++i) {
-      const StoredScore& s = best[i];
-      if (i == 0 || s.score != best[i - 1].score) place = static_cast<int>(i) + 1;
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const StoredScore& s = rows[i].score;
+      if (i == 0 || s.score != rows[i - 1].score.score) place = static_cast<int>(i) + 1;
       const std::string country = HtmlEscape(s.country);
       html += place <= 3 ? "<tr class=\"medal\">" : "<tr>";
       html += "<td class=\"place\">" + std::to_string(place) + "</td><td class=\"name\">" + HtmlEscape(s.name);
       if (!country.empty()) html += "<span class=\"from\">" + country + "</span>";
       html += "</td><td class=\"country\">" + country + "</td><td class=\"score\">" + GroupDigits(s.score) +
-              "</td><td class=\"date\">" + UtcDate(s.when) + "</td></tr>\n";
+              "</td><td class=\"date\">" + UtcDate(s.when) + "</td><td class=\"mark\">";
+      const std::string id = std::to_string(rows[i].id);
+      if (rows[i].verified)
+        html += "<a class=\"proof\" href=\"" + std::string(kReplayPath) + "/" + id + "\" download=\"pondaro-" + id +
+                ".pdr\" title=\"Verified: its replay re-plays to this score. Download it and watch it with "
+                "pondaro --replay FILE\">\u2713</a>";
+      else
+        html += "<span class=\"unproven\" title=\"Not verified: no replay came with this score, or it did not "
+                "re-play to it\"><span class=\"long\">not verified</span><span class=\"short\">\u2013</span></span>";
+      html += "</td></tr>\n";
     }
     html += "</tbody>\n</table>\n";
   }
-  html += "</div>\n<p class=\"note\">To get on the table, tick the send box when you type your name after a high "
-          "score. <a href=\"/\">About the game</a></p>\n</main>\n</body>\n</html>\n";
+  html += "</div>\n<p class=\"note\">A verified score (\u2713) is one whose replay, sent by the game after the "
+          "score, the service re-played with the game's own rules to the same score and name. Click \u2713 for the "
+          "replay and watch it with <code>pondaro --replay FILE</code>. To get on the table, tick the send box when "
+          "you type your name after a high score. <a href=\"/\">About the game</a></p>\n</main>\n</body>\n</html>\n";
   return html;
 }
 
@@ -144,7 +186,7 @@ std::string HomePage() {
           "<p>Three lives are given. A good score earns a place in the game's own table of ten, and, if you "
           "tick the send box when you type your name, in the online table of the best 100.</p>\n"
           "<a class=\"button\" href=\"" +
-          TableAddress() +
+          HtmlEscape(TableAddress(false)) +
           "\">The online high scores</a>\n"
           "</div></div>\n<p class=\"note\">The online table is kept by pondaro-scores, the game's own score service.</p>\n"
           "</main>\n</body>\n</html>\n";

@@ -17,9 +17,13 @@ std::string GroupDigits(int64_t n);
 // The UTC date of a Unix time, "2024-05-31".
 std::string UtcDate(int64_t unixSeconds);
 
-// The best scores, highest first, as `Storage::Best` gives them. Equal scores share
-// a place.
-std::string TablePage(const std::vector<StoredScore>& best);
+// The online table's address; `all`: every score, not only the verified ones.
+std::string TableAddress(bool all);
+
+// The best scores, highest first, as `Storage::Table` gives them: the verified
+// ones (`all` false), or all of them. Equal scores share a place. A verified row's
+// mark links its replay.
+std::string TablePage(const std::vector<TableRow>& rows, bool all = false);
 std::string HomePage();
 
 }  // namespace pondaro::scores

@@ -29,6 +29,21 @@ constexpr const char* kMigrations[] = {
        CREATE TABLE bans (sender text PRIMARY KEY, created bigint NOT NULL);
        CREATE TABLE rate_limits (key text PRIMARY KEY, tokens double precision NOT NULL,
          at double precision NOT NULL, allowed boolean NOT NULL);)",
+    // Replays: each score keeps its token until its replay comes; a replay is
+    // checked once and its score marked verified when it re-plays to it.
+    R"(ALTER TABLE scores ADD COLUMN token text;
+       ALTER TABLE scores ADD COLUMN verified boolean NOT NULL DEFAULT false;
+       CREATE INDEX scores_token ON scores (token) WHERE token IS NOT NULL;
+       CREATE INDEX scores_verified_best ON scores (verified, score DESC, id);
+       CREATE TABLE replays (
+         score_id bigint PRIMARY KEY REFERENCES scores (id) ON DELETE CASCADE,
+         data bytea NOT NULL,
+         uploaded bigint NOT NULL,
+         state text NOT NULL DEFAULT 'pending',
+         claimed bigint,
+         attempts integer NOT NULL DEFAULT 0,
+         reason text);
+       CREATE INDEX replays_state ON replays (state, score_id);)",
 };
 constexpr int kSchemaVersion = static_cast<int>(std::size(kMigrations));
 // Serialises migrations of instances that start together.
@@ -40,9 +55,14 @@ void Prepare(pqxx::connection& c) {
   c.prepare("add_token", "INSERT INTO tokens (token, issued) VALUES ($1, $2)");
   c.prepare("redeem", "DELETE FROM tokens WHERE token = $1 RETURNING issued");
   c.prepare("banned", "SELECT 1 FROM bans WHERE sender = $1");
-  c.prepare("insert", "INSERT INTO scores (name, country, score, created, sender) VALUES ($1, $2, $3, $4, $5)");
+  c.prepare("insert",
+            "INSERT INTO scores (name, country, score, created, sender, token) VALUES ($1, $2, $3, $4, $5, $6)");
   c.prepare("purge", "DELETE FROM tokens WHERE issued < $1");
-  c.prepare("best", "SELECT name, country, score, created FROM scores ORDER BY score DESC, id LIMIT $1");
+  c.prepare("purge_kept", "UPDATE scores SET token = NULL WHERE token IS NOT NULL AND created < $1");
+  c.prepare("best", "SELECT id, name, country, score, created, verified FROM scores ORDER BY score DESC, id LIMIT $1");
+  c.prepare("best_verified",
+            "SELECT id, name, country, score, created, verified FROM scores WHERE verified ORDER BY score DESC, id "
+            "LIMIT $1");
   // The bucket of limiter.h in one statement: refilled for the time since, one
   // taken when there is one. SET sees the row as it was.
   c.prepare("allow", R"(
@@ -64,7 +84,7 @@ std::optional<std::string> Nullable(const std::string& s) {
 ListedScore Listed(const pqxx::row& row) {
   return {row[0].as<int64_t>(),
           {row[1].as<std::string>(), row[2].as<std::string>(), row[3].as<int64_t>(), row[4].as<int64_t>()},
-          row[5].is_null() ? "" : row[5].as<std::string>()};
+          row[5].is_null() ? "" : row[5].as<std::string>(), row[6].as<std::string>()};
 }
 
 class PostgresLimiter : public Limiter {
@@ -134,21 +154,26 @@ class PostgresStorage : public Storage {
       if (result == Redeemed::Stored && !sender.empty() && !w.exec_prepared("banned", sender).empty())
         result = Redeemed::Banned;
       if (result == Redeemed::Stored)
-        w.exec_prepared("insert", score.name, score.country, score.score, score.when, Nullable(sender));
+        w.exec_prepared("insert", score.name, score.country, score.score, score.when, Nullable(sender), token);
       return result;
     });
   }
 
   int64_t PurgeTokens(int64_t before) override {
-    return Write([&](pqxx::work& w) { return static_cast<int64_t>(w.exec_prepared("purge", before).affected_rows()); });
+    return Write([&](pqxx::work& w) {
+      w.exec_prepared("purge_kept", before);
+      return static_cast<int64_t>(w.exec_prepared("purge", before).affected_rows());
+    });
   }
 
-  std::vector<StoredScore> Best(int count) override {
+  std::vector<TableRow> Table(int count, bool verifiedOnly) override {
     return pool_.Run([&](pqxx::connection& c) {
       pqxx::read_transaction w(c);
-      std::vector<StoredScore> out;
-      for (const auto& row : w.exec_prepared("best", count))
-        out.push_back({row[0].as<std::string>(), row[1].as<std::string>(), row[2].as<int64_t>(), row[3].as<int64_t>()});
+      std::vector<TableRow> out;
+      for (const auto& row : w.exec_prepared(verifiedOnly ? "best_verified" : "best", count))
+        out.push_back({row[0].as<int64_t>(),
+                       {row[1].as<std::string>(), row[2].as<std::string>(), row[3].as<int64_t>(), row[4].as<int64_t>()},
+                       row[5].as<bool>()});
       return out;
     });
   }
@@ -175,7 +200,7 @@ class PostgresStorage : public Storage {
   std::vector<ListedScore> List(int count) override {
     return Write([&](pqxx::work& w) {
       std::vector<ListedScore> out;
-      for (const auto& row : w.exec_params(std::string(kList) + "ORDER BY score DESC, id LIMIT $1", count))
+      for (const auto& row : w.exec_params(std::string(kListSql) + "ORDER BY score DESC, id LIMIT $1", count))
         out.push_back(Listed(row));
       return out;
     });
@@ -183,7 +208,7 @@ class PostgresStorage : public Storage {
 
   std::optional<ListedScore> Find(int64_t id) override {
     return Write([&](pqxx::work& w) -> std::optional<ListedScore> {
-      const pqxx::result r = w.exec_params(std::string(kList) + "WHERE id = $1", id);
+      const pqxx::result r = w.exec_params(std::string(kListSql) + "WHERE id = $1", id);
       if (r.empty()) return std::nullopt;
       return Listed(r[0]);
     });
@@ -213,12 +238,62 @@ class PostgresStorage : public Storage {
     });
   }
 
+  Attached AttachReplay(const std::string& token, const std::string& replay, int64_t now, int64_t lifetime,
+                        int64_t& scoreId) override {
+    return Write([&](pqxx::work& w) {
+      // The token attaches one replay: it is gone from its score whatever comes of this one.
+      const pqxx::result taken = w.exec_params("UPDATE scores SET token = NULL WHERE token = $1 RETURNING id, created", token);
+      if (taken.empty()) return Attached::Unknown;
+      scoreId = taken[0][0].as<int64_t>();
+      if (now - taken[0][1].as<int64_t>() >= lifetime) return Attached::Expired;
+      const pqxx::binarystring data(replay.data(), replay.size());
+      w.exec_params("INSERT INTO replays (score_id, data, uploaded) VALUES ($1, $2, $3)", scoreId, data, now);
+      return Attached::Stored;
+    });
+  }
+
+  std::optional<PendingReplay> ClaimReplay(int64_t now) override {
+    return Write([&](pqxx::work& w) -> std::optional<PendingReplay> {
+      const int64_t stale = now - kReplayClaimSeconds;
+      w.exec_params("UPDATE replays SET state = 'failed', reason = 'the re-play never finished (' || attempts || "
+                    "' tries)' WHERE state = 'checking' AND claimed < $1 AND attempts >= $2",
+                    stale, kReplayAttempts);
+      // Another instance's claim is skipped, not waited for.
+      const pqxx::result r = w.exec_params(
+          "WITH next AS (SELECT score_id FROM replays WHERE state = 'pending' OR (state = 'checking' AND claimed < $1) "
+          "ORDER BY score_id LIMIT 1 FOR UPDATE SKIP LOCKED) "
+          "UPDATE replays r SET state = 'checking', claimed = $2, attempts = r.attempts + 1 FROM next, scores s "
+          "WHERE r.score_id = next.score_id AND s.id = r.score_id RETURNING r.score_id, s.name, s.score, r.data",
+          stale, now);
+      if (r.empty()) return std::nullopt;
+      return PendingReplay{r[0][0].as<int64_t>(), r[0][1].as<std::string>(), r[0][2].as<int64_t>(),
+                           pqxx::binarystring(r[0][3]).str()};
+    });
+  }
+
+  void SetReplayState(int64_t scoreId, ReplayState state, const std::string& reason) override {
+    Write([&](pqxx::work& w) {
+      w.exec_params("UPDATE replays SET state = $2, reason = $3 WHERE score_id = $1", scoreId, StateName(state),
+                    Nullable(reason));
+      w.exec_params("UPDATE scores SET verified = $2 WHERE id = $1", scoreId, state == ReplayState::Verified);
+    });
+  }
+
+  std::optional<std::string> VerifiedReplay(int64_t scoreId) override {
+    return pool_.Run([&](pqxx::connection& c) -> std::optional<std::string> {
+      pqxx::read_transaction w(c);
+      const pqxx::result r =
+          w.exec_params("SELECT data FROM replays WHERE score_id = $1 AND state = 'verified'", scoreId);
+      if (r.empty()) return std::nullopt;
+      return pqxx::binarystring(r[0][0]).str();
+    });
+  }
+
   std::unique_ptr<Limiter> SharedLimiter(double perMinute, double burst) override {
     return std::make_unique<PostgresLimiter>(pool_, perMinute, burst);
   }
 
  private:
-  static constexpr const char* kList = "SELECT id, name, country, score, created, sender FROM scores ";
 
   void Migrate(pqxx::connection& c) {
     pqxx::work w(c);

@@ -76,7 +76,9 @@ ParsedQuery ParseQuery(std::string_view raw) {
     // A link passed around may pick up parameters of its own; the page ignores them.
     const auto type = params.find("type");
     if (type != params.end() && type->second.value != "0") return Refuse(404, "no such table");
-    return Accept(RequestKind::Table);
+    ParsedQuery q = Accept(RequestKind::Table);
+    q.all = params.count("all") != 0;
+    return q;
   }
 
   for (const std::string& name : order)

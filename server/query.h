@@ -18,6 +18,7 @@ struct ParsedQuery {
   std::string error;    // when not ok: one line for the client
   RequestKind kind = RequestKind::VersionCheck;
   std::string inf;      // the encoded record of a submission
+  bool all = false;     // the table: every score, not only the verified ones
 };
 
 // `raw` is the text after "?" exactly as it arrived (the game escapes nothing).

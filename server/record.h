@@ -1,6 +1,7 @@
 // The submission record: decoded with the game's own codec, split into its fields
 // and checked. The record carries no integrity field, so these checks and the
-// one-time token are all that stand between the table and a forged score.
+// one-time token are all that stand between the table and a forged score; only
+// the replay sent after it (verifier.h) makes a score verified.
 #pragma once
 #include <cstdint>
 #include <string>

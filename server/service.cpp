@@ -3,6 +3,7 @@
 #include <sys/random.h>
 
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <stdexcept>
 #include <cstdio>
@@ -86,12 +87,20 @@ Response ScoreService::Handle(const Request& request) {
 
 Response ScoreService::Answer(const Request& request) {
   try {
+    if (request.path == kReplayPath) {
+      if (request.method == "POST") return Upload(request);
+      Response r = Refused(405, "a replay is sent with POST");
+      r.headers.emplace_back("Allow", "POST");
+      return r;
+    }
     if (request.method != "GET" && request.method != "HEAD") {
       Response r = Refused(405, "only GET is served");
       r.headers.emplace_back("Allow", "GET, HEAD");
       return r;
     }
     if (request.path == "/") return Html(HomePage());
+    if (request.path.rfind(kReplayPath + std::string("/"), 0) == 0)
+      return ReplayFile(request.path.substr(sizeof kReplayPath));
     if (request.path != kScorePath) return Refused(404, "no such page");
     const ParsedQuery query = ParseQuery(request.query);
     if (!query.ok) {
@@ -109,7 +118,7 @@ Response ScoreService::Answer(const Request& request) {
         r.headers.emplace_back("Allow", "GET");
         return r;
       }
-      case RequestKind::Table: return Table();
+      case RequestKind::Table: return Table(query.all);
     }
     return Refused(400, "malformed query");
   } catch (const std::exception& e) {
@@ -172,7 +181,50 @@ Response ScoreService::Submit(const Request& request, const std::string& inf) {
   return Refused(403, "the token is unknown or already used");
 }
 
-Response ScoreService::Table() { return Html(TablePage(storage_.Best(kTableSize))); }
+Response ScoreService::Upload(const Request& request) {
+  Response refusal;
+  if (Limited(request, refusal)) return refusal;
+  const std::string token = request.query.rfind("token=", 0) == 0 ? request.query.substr(6) : "";
+  if (token.size() != kTokenLength || token.find_first_not_of("0123456789abcdef") != std::string::npos)
+    return Refused(400, "a replay goes with its score's token: " + std::string(kReplayPath) + "?token=TOKEN");
+  if (request.body.empty()) return Refused(400, "no replay came");
+  // The HTTP front refuses a larger body before it is read; a front without that
+  // limit (the tests') is refused here.
+  if (request.body.size() > kMaxReplayUpload) return Refused(413, "the replay is too large");
+  int64_t id = 0;
+  switch (storage_.AttachReplay(token, request.body, clock_() / 1000, kTokenLifetime, id)) {
+    case Attached::Stored:
+      Log(request.address + " sent the replay of score " + std::to_string(id) + " (" +
+          std::to_string(request.body.size()) + " bytes)");
+      if (replayStored_) replayStored_();
+      return Plain(202, "OK: replay stored, to be verified");
+    case Attached::Expired:
+      Log(request.address + " replay refused (403): its score is too old");
+      return Refused(403, "the score is too old for a replay");
+    case Attached::Unknown: break;
+  }
+  Log(request.address + " replay refused (403): no score awaits it");
+  return Refused(403, "no score awaits a replay with this token");
+}
+
+Response ScoreService::ReplayFile(const std::string& id) {
+  // Ids as the table writes them: no sign, no leading zeros.
+  int64_t scoreId = 0;
+  const auto [end, ec] = std::from_chars(id.data(), id.data() + id.size(), scoreId);
+  const bool wellFormed = ec == std::errc() && end == id.data() + id.size() && !id.empty() && id[0] != '0' &&
+                          id.find_first_not_of("0123456789") == std::string::npos;
+  const std::optional<std::string> data = wellFormed ? storage_.VerifiedReplay(scoreId) : std::nullopt;
+  if (!data) return Refused(404, "no such replay");
+  Response r;
+  r.contentType = "application/octet-stream";
+  r.body = *data;
+  // A verified replay never changes; moderation may take it away.
+  r.headers = {{"Content-Disposition", "attachment; filename=\"pondaro-" + id + ".pdr\""},
+               {"Cache-Control", "public, max-age=86400"}};
+  return r;
+}
+
+Response ScoreService::Table(bool all) { return Html(TablePage(storage_.Table(kTableSize, !all), all)); }
 
 void ScoreService::Log(const std::string& line, bool always) {
   if (!always && options_.quiet) return;

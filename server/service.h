@@ -30,7 +30,7 @@ struct Request {
   std::string path;
   std::string query;    // after "?", as it arrived
   std::string address;  // the client's
-  std::string body;     // on a route that takes one (http_server.h); none do yet
+  std::string body;     // on a route that takes one (http_server.h): the replay upload's
 };
 
 struct Response {
@@ -50,6 +50,8 @@ class ScoreService {
 
   // Never throws: a failing database answers 503.
   Response Handle(const Request& request);
+  // Called after each replay stored, from the request's thread (the verifier's Wake).
+  void OnReplayStored(std::function<void()> stored) { replayStored_ = std::move(stored); }
 
   static int64_t SystemClock();
   static std::string RandomToken();
@@ -58,7 +60,9 @@ class ScoreService {
   Response Answer(const Request& request);
   Response VersionCheck(const Request& request);
   Response Submit(const Request& request, const std::string& inf);
-  Response Table();
+  Response Upload(const Request& request);
+  Response ReplayFile(const std::string& id);
+  Response Table(bool all);
   bool Limited(const Request& request, Response& refusal);
   void Log(const std::string& line, bool always = false);
 
@@ -67,6 +71,7 @@ class ScoreService {
   Clock clock_;
   TokenSource tokens_;
   std::unique_ptr<Limiter> limiter_;
+  std::function<void()> replayStored_;
   std::mutex purgeMutex_;
   int64_t lastPurge_ = 0;
 };

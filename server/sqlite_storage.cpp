@@ -8,7 +8,7 @@
 
 #include <mutex>
 
-#include "storage.h"
+#include "sqlite_statement.h"
 
 namespace pondaro::scores {
 
@@ -30,60 +30,23 @@ constexpr const char* kMigrations[] = {
     R"(ALTER TABLE scores ADD COLUMN sender TEXT;
        CREATE INDEX scores_sender ON scores (sender);
        CREATE TABLE bans (sender TEXT PRIMARY KEY, created INTEGER NOT NULL) WITHOUT ROWID;)",
+    // Replays: each score keeps its token until its replay comes; a replay is
+    // checked once and its score marked verified when it re-plays to it.
+    R"(ALTER TABLE scores ADD COLUMN token TEXT;
+       ALTER TABLE scores ADD COLUMN verified INTEGER NOT NULL DEFAULT 0;
+       CREATE INDEX scores_token ON scores (token) WHERE token IS NOT NULL;
+       CREATE INDEX scores_verified_best ON scores (verified, score DESC, id);
+       CREATE TABLE replays (
+         score_id INTEGER PRIMARY KEY REFERENCES scores (id) ON DELETE CASCADE,
+         data BLOB NOT NULL,
+         uploaded INTEGER NOT NULL,
+         state TEXT NOT NULL DEFAULT 'pending',
+         claimed INTEGER,
+         attempts INTEGER NOT NULL DEFAULT 0,
+         reason TEXT);
+       CREATE INDEX replays_state ON replays (state, score_id);)",
 };
 constexpr int kSchemaVersion = static_cast<int>(std::size(kMigrations));
-
-class Statement {
- public:
-  Statement(sqlite3* db, const char* sql) : db_(db) {
-    if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK)
-      throw StorageError(std::string("SQLite: ") + sqlite3_errmsg(db));
-  }
-  ~Statement() { sqlite3_finalize(stmt_); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-
-  Statement& Bind(int i, int64_t v) {
-    sqlite3_bind_int64(stmt_, i, v);
-    return *this;
-  }
-  Statement& Bind(int i, const std::string& v) {
-    sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-    return *this;
-  }
-  // An empty text as NULL.
-  Statement& BindOrNull(int i, const std::string& v) {
-    if (v.empty()) sqlite3_bind_null(stmt_, i);
-    return v.empty() ? *this : Bind(i, v);
-  }
-  // True while a row is ready.
-  bool Step() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    throw StorageError(std::string("SQLite: ") + sqlite3_errmsg(db_));
-  }
-  void Reset() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-  }
-  int64_t Int(int col) { return sqlite3_column_int64(stmt_, col); }
-  std::string Text(int col) {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
-    return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, col))) : std::string();
-  }
-
- private:
-  sqlite3* db_;
-  sqlite3_stmt* stmt_ = nullptr;
-};
-
-// Resets the statement on every way out, so a failed step never leaves it busy.
-struct Use {
-  explicit Use(Statement& s) : s(s) {}
-  ~Use() { s.Reset(); }
-  Statement& s;
-};
 
 // The database and its -wal and -shm files hold live tokens: readable by the
 // owner alone. SQLite gives the -wal and -shm files the database file's mode, so
@@ -99,7 +62,6 @@ void MakePrivate(const std::string& path) {
   }
 }
 
-constexpr const char* kListColumns = "SELECT id, name, country, score, created, sender FROM scores ";
 
 class SqliteStorage : public Storage {
  public:
@@ -123,15 +85,21 @@ class SqliteStorage : public Storage {
       // WAL with NORMAL survives a crash of the service; only a power cut may lose
       // the last few scores.
       Exec("PRAGMA synchronous=NORMAL");
+      // A removed score takes its replay with it.
+      Exec("PRAGMA foreign_keys=ON");
       Migrate();
       addToken_ = std::make_unique<Statement>(db_, "INSERT INTO tokens (token, issued) VALUES (?1, ?2)");
       redeem_ = std::make_unique<Statement>(db_, "DELETE FROM tokens WHERE token = ?1 RETURNING issued");
       insert_ = std::make_unique<Statement>(
-          db_, "INSERT INTO scores (name, country, score, created, sender) VALUES (?1, ?2, ?3, ?4, ?5)");
+          db_, "INSERT INTO scores (name, country, score, created, sender, token) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
       banned_ = std::make_unique<Statement>(db_, "SELECT 1 FROM bans WHERE sender = ?1");
       purge_ = std::make_unique<Statement>(db_, "DELETE FROM tokens WHERE issued < ?1");
       best_ = std::make_unique<Statement>(
-          db_, "SELECT name, country, score, created FROM scores ORDER BY score DESC, id LIMIT ?1");
+          db_, "SELECT id, name, country, score, created, verified FROM scores ORDER BY score DESC, id LIMIT ?1");
+      bestVerified_ = std::make_unique<Statement>(
+          db_,
+          "SELECT id, name, country, score, created, verified FROM scores WHERE verified = 1 "
+          "ORDER BY score DESC, id LIMIT ?1");
       countScores_ = std::make_unique<Statement>(db_, "SELECT count(*) FROM scores");
       countTokens_ = std::make_unique<Statement>(db_, "SELECT count(*) FROM tokens");
     } catch (...) {
@@ -165,7 +133,7 @@ class SqliteStorage : public Storage {
       Use u(*banned_);
       if (u.s.Bind(1, sender).Step()) result = Redeemed::Banned;
     }
-    if (result == Redeemed::Stored) InsertOne(score, sender);
+    if (result == Redeemed::Stored) InsertOne(score, sender, token);
     t.Commit();
     return result;
   }
@@ -174,22 +142,25 @@ class SqliteStorage : public Storage {
     std::lock_guard lock(mutex_);
     Use u(*purge_);
     u.s.Bind(1, before).Step();
-    return sqlite3_changes(db_);
+    const int64_t purged = sqlite3_changes(db_);
+    Statement kept(db_, "UPDATE scores SET token = NULL WHERE token IS NOT NULL AND created < ?1");
+    kept.Bind(1, before).Step();
+    return purged;
   }
 
-  std::vector<StoredScore> Best(int count) override {
+  std::vector<TableRow> Table(int count, bool verifiedOnly) override {
     std::lock_guard lock(mutex_);
-    std::vector<StoredScore> out;
-    Use u(*best_);
+    std::vector<TableRow> out;
+    Use u(verifiedOnly ? *bestVerified_ : *best_);
     u.s.Bind(1, count);
-    while (u.s.Step()) out.push_back({u.s.Text(0), u.s.Text(1), u.s.Int(2), u.s.Int(3)});
+    while (u.s.Step()) out.push_back({u.s.Int(0), {u.s.Text(1), u.s.Text(2), u.s.Int(3), u.s.Int(4)}, u.s.Int(5) != 0});
     return out;
   }
 
   void Insert(const std::vector<StoredScore>& scores) override {
     std::lock_guard lock(mutex_);
     Transaction t(*this);
-    for (const StoredScore& s : scores) InsertOne(s, "");
+    for (const StoredScore& s : scores) InsertOne(s, "", "");
     t.Commit();
   }
 
@@ -198,7 +169,7 @@ class SqliteStorage : public Storage {
 
   std::vector<ListedScore> List(int count) override {
     std::lock_guard lock(mutex_);
-    Statement s(db_, (std::string(kListColumns) + "ORDER BY score DESC, id LIMIT ?1").c_str());
+    Statement s(db_, (std::string(kListSql) + "ORDER BY score DESC, id LIMIT ?1").c_str());
     s.Bind(1, count);
     std::vector<ListedScore> out;
     while (s.Step()) out.push_back(Listed(s));
@@ -207,7 +178,7 @@ class SqliteStorage : public Storage {
 
   std::optional<ListedScore> Find(int64_t id) override {
     std::lock_guard lock(mutex_);
-    Statement s(db_, (std::string(kListColumns) + "WHERE id = ?1").c_str());
+    Statement s(db_, (std::string(kListSql) + "WHERE id = ?1").c_str());
     s.Bind(1, id);
     if (!s.Step()) return std::nullopt;
     return Listed(s);
@@ -235,6 +206,66 @@ class SqliteStorage : public Storage {
     std::vector<Ban> out;
     while (s.Step()) out.push_back({s.Text(0), s.Int(1)});
     return out;
+  }
+
+  Attached AttachReplay(const std::string& token, const std::string& replay, int64_t now, int64_t lifetime,
+                        int64_t& scoreId) override {
+    std::lock_guard lock(mutex_);
+    Transaction t(*this);
+    bool young = false;
+    {
+      // The token attaches one replay: it is gone from its score whatever comes of this one.
+      Statement take(db_, "UPDATE scores SET token = NULL WHERE token = ?1 RETURNING id, created");
+      if (!take.Bind(1, token).Step()) return Attached::Unknown;
+      scoreId = take.Int(0);
+      young = now - take.Int(1) < lifetime;
+    }
+    if (young) {
+      Statement keep(db_, "INSERT INTO replays (score_id, data, uploaded) VALUES (?1, ?2, ?3)");
+      keep.Bind(1, scoreId).Blob(2, replay).Bind(3, now).Step();
+    }
+    t.Commit();
+    return young ? Attached::Stored : Attached::Expired;
+  }
+
+  std::optional<PendingReplay> ClaimReplay(int64_t now) override {
+    std::lock_guard lock(mutex_);
+    Transaction t(*this);
+    const int64_t stale = now - kReplayClaimSeconds;
+    Statement give(db_,
+                   "UPDATE replays SET state = 'failed', reason = 'the re-play never finished (' || attempts || "
+                   "' tries)' WHERE state = 'checking' AND claimed < ?1 AND attempts >= ?2");
+    give.Bind(1, stale).Bind(2, kReplayAttempts).Step();
+    Statement next(db_,
+                   "SELECT r.score_id, s.name, s.score, r.data FROM replays r JOIN scores s ON s.id = r.score_id "
+                   "WHERE r.state = 'pending' OR (r.state = 'checking' AND r.claimed < ?1) ORDER BY r.score_id LIMIT 1");
+    std::optional<PendingReplay> claimed;
+    if (next.Bind(1, stale).Step()) {
+      claimed = PendingReplay{next.Int(0), next.Text(1), next.Int(2), next.Bytes(3)};
+      next.Reset();  // no statement may be in progress at the commit
+      Statement claim(db_,
+                      "UPDATE replays SET state = 'checking', claimed = ?2, attempts = attempts + 1 WHERE score_id = ?1");
+      claim.Bind(1, claimed->scoreId).Bind(2, now).Step();
+    }
+    t.Commit();
+    return claimed;
+  }
+
+  void SetReplayState(int64_t scoreId, ReplayState state, const std::string& reason) override {
+    std::lock_guard lock(mutex_);
+    Transaction t(*this);
+    Statement set(db_, "UPDATE replays SET state = ?2, reason = ?3 WHERE score_id = ?1");
+    set.Bind(1, scoreId).Bind(2, std::string(StateName(state))).BindOrNull(3, reason).Step();
+    Statement mark(db_, "UPDATE scores SET verified = ?2 WHERE id = ?1");
+    mark.Bind(1, scoreId).Bind(2, state == ReplayState::Verified ? 1 : 0).Step();
+    t.Commit();
+  }
+
+  std::optional<std::string> VerifiedReplay(int64_t scoreId) override {
+    std::lock_guard lock(mutex_);
+    Statement s(db_, "SELECT data FROM replays WHERE score_id = ?1 AND state = 'verified'");
+    if (!s.Bind(1, scoreId).Step()) return std::nullopt;
+    return s.Bytes(0);
   }
 
  private:
@@ -282,13 +313,14 @@ class SqliteStorage : public Storage {
     t.Commit();
   }
 
-  void InsertOne(const StoredScore& s, const std::string& sender) {
+  void InsertOne(const StoredScore& s, const std::string& sender, const std::string& token) {
     Use u(*insert_);
-    u.s.Bind(1, s.name).Bind(2, s.country).Bind(3, s.score).Bind(4, s.when).BindOrNull(5, sender).Step();
+    u.s.Bind(1, s.name).Bind(2, s.country).Bind(3, s.score).Bind(4, s.when).BindOrNull(5, sender);
+    u.s.BindOrNull(6, token).Step();
   }
 
   static ListedScore Listed(Statement& s) {
-    return {s.Int(0), {s.Text(1), s.Text(2), s.Int(3), s.Int(4)}, s.Text(5)};
+    return {s.Int(0), {s.Text(1), s.Text(2), s.Int(3), s.Int(4)}, s.Text(5), s.Text(6)};
   }
 
   // A one-off statement with ?1 an id and ?2 a text; the rows it changed.
@@ -312,6 +344,7 @@ class SqliteStorage : public Storage {
     banned_.reset();
     purge_.reset();
     best_.reset();
+    bestVerified_.reset();
     countScores_.reset();
     countTokens_.reset();
     sqlite3_close(db_);
@@ -321,7 +354,8 @@ class SqliteStorage : public Storage {
   std::string path_;
   sqlite3* db_ = nullptr;
   std::mutex mutex_;
-  std::unique_ptr<Statement> addToken_, redeem_, insert_, banned_, purge_, best_, countScores_, countTokens_;
+  std::unique_ptr<Statement> addToken_, redeem_, insert_, banned_, purge_, best_, bestVerified_, countScores_,
+      countTokens_;
 };
 
 }  // namespace

@@ -22,12 +22,29 @@ struct StoredScore {
   bool operator==(const StoredScore&) const = default;
 };
 
-// A score as the operator sees it: its row and who sent it (sender.h; empty for
-// scores stored before senders were kept, and for imports).
+// A row of the online table: verified when its replay re-played to it.
+struct TableRow {
+  int64_t id = 0;
+  StoredScore score;
+  bool verified = false;
+};
+
+// A score as the operator sees it: its row, who sent it (sender.h; empty for
+// scores stored before senders were kept, and for imports) and its replay:
+// "" (none came), "pending", "verified" or "failed: " and the reason.
 struct ListedScore {
   int64_t id = 0;
   StoredScore score;
   std::string sender;
+  std::string replay;
+};
+
+// A replay to re-play, with the score it was sent for.
+struct PendingReplay {
+  int64_t scoreId = 0;
+  std::string name;
+  int64_t score = 0;
+  std::string data;
 };
 
 struct Ban {
@@ -42,6 +59,14 @@ class StorageError : public std::runtime_error {
 };
 
 enum class Redeemed { Stored, Unknown, Expired, Banned };
+enum class Attached { Stored, Unknown, Expired };
+// Pending: back in the queue (its check was stopped before it ended).
+enum class ReplayState { Pending, Verified, Failed };
+
+// A claimed replay whose checker never reported (it crashed, or its instance
+// stopped) is given to another after this long, and failed after this many tries.
+inline constexpr int64_t kReplayClaimSeconds = 10 * 60;
+inline constexpr int kReplayAttempts = 3;
 
 // Every call may come from any request thread at the same time. Times are Unix
 // seconds; instances sharing a database compare them, so their clocks must agree.
@@ -57,11 +82,18 @@ class Storage {
   // call whatever the answer.
   virtual Redeemed Redeem(const std::string& token, int64_t now, int64_t lifetime, const StoredScore& score,
                           const std::string& sender) = 0;
-  // Forgets tokens handed out before `before`; returns how many.
+  // Forgets tokens handed out before `before`, and those scores stored before it
+  // still keep for a replay; returns how many tokens went.
   virtual int64_t PurgeTokens(int64_t before) = 0;
 
-  // The best `count` scores, highest first; equal scores in the order they came.
-  virtual std::vector<StoredScore> Best(int count) = 0;
+  // The best `count` scores (only the verified ones, or all), highest first;
+  // equal scores in the order they came.
+  virtual std::vector<TableRow> Table(int count, bool verifiedOnly) = 0;
+  std::vector<StoredScore> Best(int count) {
+    std::vector<StoredScore> out;
+    for (TableRow& row : Table(count, false)) out.push_back(std::move(row.score));
+    return out;
+  }
   // Stores scores without tokens: imports, seeding and benchmarks.
   virtual void Insert(const std::vector<StoredScore>& scores) = 0;
   virtual int64_t CountScores() = 0;
@@ -77,11 +109,38 @@ class Storage {
   virtual bool Unban(const std::string& sender) = 0;
   virtual std::vector<Ban> Bans() = 0;
 
+  // Replays. Keeps `replay` for the score the token stored, when it comes within
+  // `lifetime` seconds of that score and is the first; `scoreId` names the score.
+  virtual Attached AttachReplay(const std::string& token, const std::string& replay, int64_t now, int64_t lifetime,
+                                int64_t& scoreId) = 0;
+  // Takes the oldest replay waiting for its check (or one whose checker was
+  // claimed more than kReplayClaimSeconds ago and never reported; after
+  // kReplayAttempts such tries it is failed instead). Instances sharing the
+  // database never take the same one. Nothing when none waits.
+  virtual std::optional<PendingReplay> ClaimReplay(int64_t now) = 0;
+  // The check's outcome: the replay's state and reason (when failed), and the
+  // score's mark.
+  virtual void SetReplayState(int64_t scoreId, ReplayState state, const std::string& reason) = 0;
+  // The replay of a verified score; nothing for any other.
+  virtual std::optional<std::string> VerifiedReplay(int64_t scoreId) = 0;
+
   // A rate limit kept in the database, shared by every instance using it; nullptr
   // when this storage keeps none (each instance then limits on its own). It must
   // not outlive the storage.
   virtual std::unique_ptr<Limiter> SharedLimiter(double /*perMinute*/, double /*burst*/) { return nullptr; }
 };
+
+// A replay's state as the databases keep it.
+inline const char* StateName(ReplayState state) {
+  return state == ReplayState::Verified ? "verified" : state == ReplayState::Failed ? "failed" : "pending";
+}
+
+// The rows of Storage::List, in SQL both backends speak: the replay column as
+// ListedScore::replay says.
+inline constexpr const char* kListSql =
+    "SELECT id, name, country, score, created, sender, CASE WHEN r.state IS NULL THEN '' WHEN r.state = 'failed' "
+    "THEN 'failed: ' || coalesce(r.reason, '') WHEN r.state = 'checking' THEN 'pending' ELSE r.state END "
+    "FROM scores LEFT JOIN replays r ON r.score_id = scores.id ";
 
 // Opens (creating when missing, readable by its owner alone) and migrates an
 // SQLite database file; a file this user cannot write is refused.

@@ -4,14 +4,23 @@
 // each as the game does: a version check, then the submission with its token,
 // over keep-alive connections to 127.0.0.1. Reported: submissions and requests
 // per second, and the latency of each kind of request. Then the table page is
-// timed with 100,000 scores stored.
+// timed with 100,000 scores stored, the verified ones and all of them. Last, the
+// re-playing of replays: each golden replay of tests/replays/ by one checker
+// (ticks per second), then games sent with their replays through the service
+// until its verifier has marked them all.
+#include <time.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <thread>
 
 #include "http_server.h"
+#include "options.h"
+#include "replay/replay_file.h"
+#include "verifier.h"
 #include "persist/score_service.h"
 #include "persist/submit.h"
 #include "testing/http_client.h"
@@ -28,6 +37,7 @@ struct Settings {
   int clients = 8;
   int tableScores = 100000;
   int pageLoads = 200;
+  int replays = 40;
   bool sqlite = true;
   bool postgres = true;
 };
@@ -55,10 +65,11 @@ class Served {
     thread_.join();
   }
   int Port() const { return port_; }
+  ScoreService& Service() { return service_; }
 
  private:
   static HttpOptions Http() {
-    HttpOptions h;
+    HttpOptions h = DefaultHttp();
     h.quiet = true;
     return h;
   }
@@ -137,23 +148,110 @@ bool TablePage(const char* backend, Storage& storage, const Settings& s) {
     scores.push_back({"Seed" + std::to_string(i % 100000), "X", 5 * static_cast<int64_t>(1 + rng() % 2'000'000),
                       1'700'000'000 + i});
   storage.Insert(scores);
+  // One score in 20 verified, spread through the table, as a re-played replay
+  // marks it (the ids run from 1 on both backends).
+  const int64_t count = storage.CountScores();
+  for (int64_t id = 1; id <= count; id += 20) storage.SetReplayState(id, ReplayState::Verified, "");
   Served served(storage);
   HttpConnection client(served.Port());
-  std::vector<double> times;
-  size_t bytes = 0;
-  for (int i = 0; i < s.pageLoads; ++i) {
-    const auto t0 = Clock::now();
-    const RawReply page = client.Exchange(Get("/cgi/version.pl?prg=Pondaro&type=0&show"));
-    times.push_back(Ms(Clock::now() - t0));
-    if (page.status != 200) {
-      std::printf("%-10s   FAILED: the table page did not load\n", backend);
+  for (const bool all : {false, true}) {
+    std::vector<double> times;
+    size_t bytes = 0;
+    for (int i = 0; i < s.pageLoads; ++i) {
+      const auto t0 = Clock::now();
+      const RawReply page = client.Exchange(Get(std::string("/cgi/version.pl?prg=Pondaro&type=0&show") + (all ? "&all" : "")));
+      times.push_back(Ms(Clock::now() - t0));
+      if (page.status != 200) {
+        std::printf("%-10s   FAILED: the table page did not load\n", backend);
+        return false;
+      }
+      bytes = page.body.size();
+    }
+    std::printf("%-10s %s page with %lld scores stored (%zu bytes): p50 %.2f ms, p99 %.2f ms over %d loads\n",
+                backend, all ? "all-scores" : "verified  ", static_cast<long long>(count), bytes,
+                Percentile(times, 0.5), Percentile(times, 0.99), s.pageLoads);
+  }
+  return true;
+}
+
+double CpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+bool Verification(const Settings& s) {
+  VerifyOptions limits;
+  limits.gameData = DefaultGameData();
+  std::vector<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(PONDARO_SOURCE_DIR "/tests/replays"))
+    if (e.path().extension() == ".pdr") files.push_back(e.path().string());
+  std::sort(files.begin(), files.end());
+  ReplayChecker checker(limits.gameData);
+  std::string golden;
+  pondaro::TReplay header;
+  for (const std::string& file : files) {
+    const std::string bytes = ReadFile(file);
+    pondaro::TReplay r;
+    std::string error;
+    if (!pondaro::ReadReplay(std::vector<uint8_t>(bytes.begin(), bytes.end()), r, error)) {
+      std::printf("replays    FAILED: %s: %s\n", file.c_str(), error.c_str());
       return false;
     }
-    bytes = page.body.size();
+    if (r.Ticks > header.Ticks) {
+      golden = bytes;
+      header = r;
+    }
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
+      const ReplayVerdict v = checker.Check(bytes, r.Name, r.Score, limits);
+      if (!v.verified) {
+        std::printf("replays    FAILED: %s: %s\n", file.c_str(), v.reason.c_str());
+        return false;
+      }
+      times.push_back(v.cpuSeconds);
+    }
+    const double best = *std::min_element(times.begin(), times.end());
+    std::printf("replays    %-32s %6u ticks re-played in %6.3f s CPU: %8.0f ticks/s\n",
+                std::filesystem::path(file).filename().c_str(), r.Ticks, best, r.Ticks / best);
   }
-  std::printf("%-10s table page with %lld scores stored (%zu bytes): p50 %.2f ms, p99 %.2f ms over %d loads\n",
-              backend, static_cast<long long>(storage.CountScores()), bytes, Percentile(times, 0.5),
-              Percentile(times, 0.99), s.pageLoads);
+
+  // Through the service: each game's version check, score and replay, then the
+  // wait until the verifier (one thread, as by default) has marked every one.
+  TempDir dir;
+  auto storage = OpenSqlite(dir / "replays.db");
+  Served served(*storage);
+  Verifier verifier(*storage, limits, [] { return ScoreService::SystemClock() / 1000; }, true);
+  served.Service().OnReplayStored([&] { verifier.Wake(); });
+  HttpConnection client(served.Port());
+  std::vector<double> uploads;
+  const auto start = Clock::now();
+  const double cpu = CpuSeconds();
+  for (int i = 0; i < s.replays; ++i) {
+    const std::string token = pondaro::ServerValue(client.Exchange(Get("/cgi/version.pl?prg=Pondaro")).body);
+    const std::string record = pondaro::ScoreRecord(header.Name, header.Score, token, "");
+    client.Exchange(Get("/cgi/version.pl?hs&prg=Pondaro&inf=" + pondaro::EncodeRecord(record)));
+    const auto t0 = Clock::now();
+    const RawReply r = client.Exchange("POST /replays?token=" + token + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: " +
+                                       std::to_string(golden.size()) + "\r\n\r\n" + golden);
+    uploads.push_back(Ms(Clock::now() - t0));
+    if (r.status != 202) {
+      std::printf("replays    FAILED: an upload was answered %d: %s\n", r.status, r.body.c_str());
+      return false;
+    }
+  }
+  while (storage->Table(s.replays, true).size() < static_cast<size_t>(s.replays)) {
+    if (Clock::now() - start > std::chrono::minutes(5)) {
+      std::printf("replays    FAILED: not all verified within 5 minutes\n");
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  std::printf("replays    %d games sent and verified through the service in %.2f s (%.2f s CPU): %.1f replays/s, "
+              "%.0f ticks/s; upload p50 %.2f ms, p99 %.2f ms\n",
+              s.replays, seconds, CpuSeconds() - cpu, s.replays / seconds, s.replays * header.Ticks / seconds,
+              Percentile(uploads, 0.5), Percentile(uploads, 0.99));
   return true;
 }
 
@@ -184,7 +282,7 @@ int main(int argc, char** argv) {
   }
   std::printf("pondaro-scores-load: %u cores; service with 16 request threads, no rate limit\n",
               std::thread::hardware_concurrency());
-  bool ok = true;
+  bool ok = Verification(s);
   if (s.sqlite) {
     TempDir dir;
     auto storage = OpenSqlite(dir / "load.db");

@@ -7,9 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "persist/score_service.h"
 #include "persist/submit.h"
+#include "replay/replay_file.h"
 #include "service.h"
 #include "storage.h"
+#include "verifier.h"
 #include "testing/postgres_instance.h"
 #include "testing/processes.h"
 
@@ -91,5 +94,53 @@ class OnEachBackend : public ::testing::TestWithParam<Backend> {
 
 // The token out of a version check's answer, read the way the game reads it.
 inline std::string TokenOf(const Response& r) { return pondaro::ServerValue(r.body); }
+
+// A replay upload as the game makes it.
+inline Request Upload(const std::string& token, std::string replay, const std::string& address = "10.0.0.1") {
+  Request r;
+  r.method = "POST";
+  r.path = pondaro::kReplayPath;
+  r.query = "token=" + token;
+  r.address = address;
+  r.body = std::move(replay);
+  return r;
+}
+
+// A whole game recorded by play (tests/replays/), its bytes and what they say.
+struct Golden {
+  std::string bytes;
+  pondaro::TReplay replay;
+  static const Golden& Keys() {
+    static const Golden g = [] {
+      Golden g;
+      g.bytes = ReadFile(PONDARO_SOURCE_DIR "/tests/replays/keys_to_level_5.pdr");
+      std::string error;
+      if (!pondaro::ReadReplay(std::vector<uint8_t>(g.bytes.begin(), g.bytes.end()), g.replay, error))
+        ADD_FAILURE() << "the golden replay: " << error;
+      return g;
+    }();
+    return g;
+  }
+  // The same game with its first key press changed: another game, whose file is
+  // whole and well-formed.
+  std::string Tampered() const {
+    pondaro::TReplay bad = replay;
+    for (pondaro::TRecord& r : bad.Records)
+      if (r.Kind == pondaro::TRecordKind::Event && r.Event.Type == pondaro::EventType::KeyDown) {
+        r.Event.Key = r.Event.Key == 'X' ? 'Y' : 'X';
+        break;
+      }
+    const std::vector<uint8_t> file = pondaro::WriteReplay(bad);
+    return std::string(file.begin(), file.end());
+  }
+};
+
+// The limits of the service, and its own copy of the game's data as the build
+// lays it out.
+inline VerifyOptions TestVerify() {
+  VerifyOptions o;
+  o.gameData = std::string(PONDARO_SCORES_BINARY).substr(0, std::string(PONDARO_SCORES_BINARY).rfind('/'));
+  return o;
+}
 
 }  // namespace pondaro::scores::test

@@ -8,6 +8,7 @@
 
 #include "fixtures.h"
 #include "http_server.h"
+#include "options.h"
 #include "testing/http_client.h"
 
 namespace pondaro::scores::test {
@@ -16,7 +17,7 @@ namespace pondaro::scores::test {
 // 127.0.0.1 at `port` (0: any free port) on a thread of its own.
 class RunningService {
  public:
-  explicit RunningService(ServiceOptions options = Quiet(), HttpOptions http = {}, int port = 0)
+  explicit RunningService(ServiceOptions options = Quiet(), HttpOptions http = DefaultHttp(), int port = 0)
       : storage_(OpenSqlite(dir_ / "scores.db")), service_(*storage_, options), server_(service_, Hushed(http, options)) {
     port_ = server_.Bind("127.0.0.1", port);
     if (port_ > 0) thread_ = std::thread([this] { server_.Run(); });
@@ -26,6 +27,22 @@ class RunningService {
       server_.Stop();
       thread_.join();
     }
+    if (verifier_) verifier_->Stop();
+  }
+  // Re-plays the replays it is sent, as the program does; before any request.
+  void WithVerifier(VerifyOptions options = TestVerify()) {
+    verifier_ = std::make_unique<Verifier>(*storage_, options, [] { return ScoreService::SystemClock() / 1000; }, true);
+    service_.OnReplayStored([this] { verifier_->Wake(); });
+  }
+  // Waits until no replay waits for its check; false after 30 s.
+  bool Checked() {
+    for (int i = 0; i < 3000; ++i) {
+      bool waiting = false;
+      for (const ListedScore& s : storage_->List(1000)) waiting |= s.replay == "pending";
+      if (!waiting) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
   }
   static HttpOptions Hushed(HttpOptions http, const ServiceOptions& options) {
     http.quiet |= options.quiet;
@@ -45,6 +62,7 @@ class RunningService {
   std::unique_ptr<Storage> storage_;
   ScoreService service_;
   HttpServer server_;
+  std::unique_ptr<Verifier> verifier_;
   int port_ = -1;
   std::thread thread_;
 };

@@ -20,7 +20,7 @@ TEST(Http, TheGamesExchangeOverTheWire) {
   EXPECT_EQ(stored.status, 200) << stored.body;
   EXPECT_EQ(s.Scores().CountScores(), 1);
 
-  const RawReply page = HttpGet(s.Port(), "/cgi/version.pl?prg=Pondaro&type=0&show");
+  const RawReply page = HttpGet(s.Port(), "/cgi/version.pl?prg=Pondaro&type=0&show&all");
   EXPECT_EQ(page.status, 200);
   EXPECT_EQ(page.Header("Content-Type"), "text/html; charset=utf-8");
   EXPECT_EQ(page.Header("X-Content-Type-Options"), "nosniff");

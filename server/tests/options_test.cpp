@@ -20,7 +20,8 @@ TEST(Options, ValuesAndTheirLimits) {
   std::string error;
   ASSERT_TRUE(ParseOptions({"--port", "0", "--database=x.db", "--max-score", "1000", "--rate=0", "--burst", "5",
                             "--postgres", "dbname=p", "--pool", "8", "--threads", "4", "--trust-proxy", "10.0.0.0/8, ::1", "--quiet",
-                            "--address", "::1"},
+                            "--address", "::1", "--game-data", "/srv/pondaro", "--verify-threads", "2",
+                            "--replay-cpu-seconds", "5", "--replay-ticks", "20000"},
                            o, error))
       << error;
   EXPECT_EQ(o.port, 0);
@@ -37,11 +38,16 @@ TEST(Options, ValuesAndTheirLimits) {
   EXPECT_FALSE(InAny(o.http.trustedProxies, "11.0.0.1"));
   EXPECT_TRUE(o.service.quiet);
   EXPECT_EQ(o.address, "::1");
+  EXPECT_EQ(o.verify.gameData, "/srv/pondaro");
+  EXPECT_EQ(o.verify.threads, 2);
+  EXPECT_EQ(o.verify.cpuSeconds, 5);
+  EXPECT_EQ(o.verify.maxTicks, 20000u);
 
   const std::vector<std::vector<std::string>> bad = {
       {"--port", "65536"}, {"--port", "-1"}, {"--port", "80x"}, {"--port"}, {"--max-score", "0"},
       {"--pool", "0"},     {"--database", ""}, {"--frobnicate"}, {"--quiet=yes"}, {"8765"},
-      {"--trust-proxy", "10.0.0.0/33"}, {"--trust-proxy", "proxy.example.org"}, {"--max-header-bytes", "100"}};
+      {"--trust-proxy", "10.0.0.0/33"}, {"--trust-proxy", "proxy.example.org"}, {"--max-header-bytes", "100"},
+      {"--verify-threads", "0"}, {"--replay-cpu-seconds", "0"}, {"--game-data", ""}};
   for (const auto& args : bad) {
     Options b;
     error.clear();
@@ -55,7 +61,8 @@ TEST(Options, HelpNamesEveryOption) {
   for (const char* name : {"--address", "--port", "--database", "--postgres", "--pool", "--threads", "--max-score",
                            "--rate", "--burst", "--trust-proxy", "--quiet", "--help", "--version", "--db-timeout", "--secret-file",
                            "--max-connections", "--max-connections-per-address", "--max-header-bytes",
-                           "--request-timeout", "--idle-timeout", "admin"})
+                           "--request-timeout", "--idle-timeout", "--game-data", "--verify-threads",
+                           "--replay-cpu-seconds", "--replay-ticks", "admin"})
     EXPECT_NE(help.find(name), std::string::npos) << name;
 }
 

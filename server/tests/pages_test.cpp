@@ -8,7 +8,7 @@ namespace {
 
 TEST(Pages, StoredTextIsEscaped) {
   EXPECT_EQ(HtmlEscape("<b>x</b> & \"q\" 'a'"), "&lt;b&gt;x&lt;/b&gt; &amp; &quot;q&quot; &#39;a&#39;");
-  const std::string page = TablePage({{"<script>", "\"><i>", 10, 0}});
+  const std::string page = TablePage({{1, {"<script>", "\"><i>", 10, 0}, false}}, true);
   EXPECT_EQ(page.find("<script>"), std::string::npos);
   EXPECT_EQ(page.find("<i>"), std::string::npos);
   EXPECT_NE(page.find("&lt;script&gt;"), std::string::npos);
@@ -25,7 +25,8 @@ TEST(Pages, NumbersAndDates) {
 }
 
 TEST(Pages, EqualScoresShareAPlace) {
-  const std::string page = TablePage({{"A", "", 300, 0}, {"B", "", 200, 0}, {"C", "", 200, 0}, {"D", "", 100, 0}});
+  const std::string page = TablePage(
+      {{1, {"A", "", 300, 0}, true}, {2, {"B", "", 200, 0}, true}, {3, {"C", "", 200, 0}, true}, {4, {"D", "", 100, 0}, true}});
   std::vector<std::string> places;
   for (size_t at = page.find("<td class=\"place\">"); at != std::string::npos;
        at = page.find("<td class=\"place\">", at + 1)) {
@@ -36,9 +37,11 @@ TEST(Pages, EqualScoresShareAPlace) {
 }
 
 TEST(Pages, AnEmptyTableSaysSo) {
-  const std::string page = TablePage({});
-  EXPECT_EQ(page.find("<table"), std::string::npos);
-  EXPECT_NE(page.find("No scores yet"), std::string::npos);
+  for (const auto& [all, words] : {std::pair{true, "No scores yet"}, std::pair{false, "No verified scores yet"}}) {
+    const std::string page = TablePage({}, all);
+    EXPECT_EQ(page.find("<table"), std::string::npos);
+    EXPECT_NE(page.find(words), std::string::npos) << all;
+  }
 }
 
 }  // namespace

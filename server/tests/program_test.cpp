@@ -39,6 +39,11 @@ TEST(Program, HelpAndBadOptions) {
   const Finished noDatabase = RunToEnd({"--port", "0", "--database", "/nonexistent/folder/scores.db"});
   EXPECT_EQ(noDatabase.status, 1);
   EXPECT_NE(noDatabase.output.find("cannot open /nonexistent/folder/scores.db"), std::string::npos) << noDatabase.output;
+  // Without the game's data no replay could be checked: said at once, naming the folder.
+  TempDir dir;
+  const Finished noData = RunToEnd({"--port", "0", "--database", dir / "scores.db", "--game-data", "/nonexistent"});
+  EXPECT_EQ(noData.status, 1);
+  EXPECT_NE(noData.output.find("--game-data /nonexistent"), std::string::npos) << noData.output;
 }
 
 TEST(Program, ServesUntilToldToStop) {

@@ -115,11 +115,21 @@ TEST(Proxy, TheGamesProtocolThroughNginx) {
   const std::string token = pondaro::ServerValue(version.body);
   ASSERT_EQ(token.size(), kTokenLength) << version.body;
   EXPECT_EQ(HttpGet(port, "/cgi/version.pl?" + SubmissionQuery("Proxied", 4500, token), "", player).status, 200);
-  const RawReply page = HttpGet(port, "/cgi/version.pl?prg=Pondaro&type=0&show", "", player);
+  const RawReply page = HttpGet(port, "/cgi/version.pl?prg=Pondaro&type=0&show&all", "", player);
   EXPECT_EQ(page.status, 200);
   EXPECT_NE(page.body.find("Proxied"), std::string::npos);
   EXPECT_EQ(HttpGet(port, "/", "", player).status, 200);
   EXPECT_EQ(HttpGet(httpPort, "/", "", player).status, 301) << "plain http goes to https";
+  // The score's replay, as large as the service takes and no larger (from
+  // another address, whose allowance it spends).
+  auto upload = [&](size_t bytes) {
+    return RawHttp(port, "POST /replays?token=" + token + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n"
+                         "Content-Length: " + std::to_string(bytes) + "\r\n\r\n" + std::string(bytes, 'r'),
+                   "127.0.0.4");
+  };
+  EXPECT_EQ(upload(kMaxReplayUpload + 1).status, 413);
+  const RawReply replay = upload(kMaxReplayUpload);
+  EXPECT_EQ(replay.status, 202) << replay.head << replay.body << nginx->ErrorLog();
 
   // Another player spends its allowance; writing someone else's address in
   // X-Forwarded-For wins it nothing, and the first player still has its own.

@@ -54,15 +54,21 @@ constexpr const char* kFirstSchema =
     " CREATE TABLE tokens (token TEXT PRIMARY KEY, issued INTEGER NOT NULL);"
     " INSERT INTO scores (name, country, score, created) VALUES ('Old', 'NZ', 500, 1700000000);";
 
-// Scores stored before senders were kept are kept, without one.
+// Scores stored before senders and replays were kept are kept, without either;
+// new ones have both.
 void ExpectMigrated(Storage& storage) {
   const std::vector<ListedScore> listed = storage.List(10);
   ASSERT_EQ(listed.size(), 1u);
   EXPECT_EQ(listed[0].score, (StoredScore{"Old", "NZ", 500, 1'700'000'000}));
   EXPECT_EQ(listed[0].sender, "");
+  EXPECT_EQ(listed[0].replay, "");
+  EXPECT_TRUE(storage.Table(10, true).empty());
   storage.AddToken(std::string(32, 'b'), 100);
   EXPECT_EQ(storage.Redeem(std::string(32, 'b'), 100, 7200, {"New", "", 600, 100}, "0123"), Redeemed::Stored);
+  int64_t id = 0;
+  EXPECT_EQ(storage.AttachReplay(std::string(32, 'b'), "replay", 100, 7200, id), Attached::Stored);
   EXPECT_EQ(storage.List(10)[0].sender, "0123");
+  EXPECT_EQ(storage.List(10)[0].replay, "pending");
 }
 
 TEST(Sqlite, AnOldDatabaseKeepsItsScores) {

@@ -28,14 +28,14 @@ TEST(Sqlite, ANewFileGetsTheSchemaInWalMode) {
   SqliteExec(path, "PRAGMA journal_mode", &mode);
   SqliteExec(path, "PRAGMA user_version", &version);
   EXPECT_EQ(mode, "wal");
-  EXPECT_EQ(version, "2");
+  EXPECT_EQ(version, "3");
 }
 
 TEST(Sqlite, AFileFromANewerServiceIsLeftAlone) {
   TempDir dir;
   const std::string path = dir / "newer.db";
   OpenSqlite(path)->Insert({{"Kept", "", 5, 0}});
-  SqliteExec(path, "PRAGMA user_version=3");
+  SqliteExec(path, "PRAGMA user_version=4");
   try {
     OpenSqlite(path);
     FAIL() << "opened a newer schema";
@@ -69,8 +69,8 @@ TEST(Postgres, ADatabaseFromANewerServiceIsLeftAlone) {
   {
     pqxx::connection c(connection);
     pqxx::work w(c);
-    EXPECT_EQ(w.exec("SELECT version FROM schema_version")[0][0].as<int>(), 2);
-    w.exec("UPDATE schema_version SET version = 3");
+    EXPECT_EQ(w.exec("SELECT version FROM schema_version")[0][0].as<int>(), 3);
+    w.exec("UPDATE schema_version SET version = 4");
     w.commit();
   }
   EXPECT_THROW(OpenPostgres(connection, 1), StorageError);
@@ -116,7 +116,7 @@ class Broken : public Storage {
   void AddToken(const std::string&, int64_t) override { Fail(); }
   Redeemed Redeem(const std::string&, int64_t, int64_t, const StoredScore&, const std::string&) override { Fail(); }
   int64_t PurgeTokens(int64_t) override { Fail(); }
-  std::vector<StoredScore> Best(int) override { Fail(); }
+  std::vector<TableRow> Table(int, bool) override { Fail(); }
   void Insert(const std::vector<StoredScore>&) override { Fail(); }
   int64_t CountScores() override { Fail(); }
   int64_t CountTokens() override { Fail(); }
@@ -126,6 +126,10 @@ class Broken : public Storage {
   int64_t BanSender(const std::string&, int64_t) override { Fail(); }
   bool Unban(const std::string&) override { Fail(); }
   std::vector<Ban> Bans() override { Fail(); }
+  Attached AttachReplay(const std::string&, const std::string&, int64_t, int64_t, int64_t&) override { Fail(); }
+  std::optional<PendingReplay> ClaimReplay(int64_t) override { Fail(); }
+  void SetReplayState(int64_t, ReplayState, const std::string&) override { Fail(); }
+  std::optional<std::string> VerifiedReplay(int64_t) override { Fail(); }
 
  private:
   [[noreturn]] static void Fail() { throw StorageError("PostgreSQL connection lost: server closed the connection"); }

@@ -48,7 +48,10 @@ void GlobalInit() {
 // is set, the result. Abandoning sets `abandoned_` and wakes the worker's wait.
 class CurlRequest : public HttpRequest {
  public:
-  CurlRequest(CurlHttpClient& client, std::string url) : client_(client), url_(std::move(url)) {
+  // With `upload`: a POST of it, of type `contentType`; a GET otherwise.
+  CurlRequest(CurlHttpClient& client, std::string url, std::optional<std::string> upload = std::nullopt,
+              const std::string& contentType = "")
+      : client_(client), url_(std::move(url)), upload_(std::move(upload)), contentType_(contentType) {
     multi_ = curl_multi_init();
     worker_ = std::thread([this] { Run(); });
   }
@@ -82,6 +85,20 @@ class CurlRequest : public HttpRequest {
     body.limit = client_.maxBody_;
     char message[CURL_ERROR_SIZE] = "";
     curl_easy_setopt(c, CURLOPT_URL, url_.c_str());
+    // The session's handle serves GETs and POSTs in turn: each sets its own kind.
+    curl_slist* postHeaders = nullptr;
+    if (upload_) {
+      postHeaders = curl_slist_append(nullptr, "Accept: text/html, */*");
+      postHeaders = curl_slist_append(postHeaders, ("Content-Type: " + contentType_).c_str());
+      // The whole body at once, without a round trip to ask whether it may come.
+      postHeaders = curl_slist_append(postHeaders, "Expect:");
+      curl_easy_setopt(c, CURLOPT_HTTPHEADER, postHeaders);
+      curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(upload_->size()));
+      curl_easy_setopt(c, CURLOPT_POSTFIELDS, upload_->data());
+    } else {
+      curl_easy_setopt(c, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(client_.headers_));
+      curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
+    }
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, message);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &abandoned_);
@@ -99,6 +116,11 @@ class CurlRequest : public HttpRequest {
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, nullptr);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, nullptr);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, nullptr);
+    if (postHeaders) {
+      curl_easy_setopt(c, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(client_.headers_));
+      curl_easy_setopt(c, CURLOPT_POSTFIELDS, nullptr);
+      curl_slist_free_all(postHeaders);
+    }
     if (stopped) {
       error_ = url_ + ": abandoned";
       return;
@@ -118,6 +140,8 @@ class CurlRequest : public HttpRequest {
 
   CurlHttpClient& client_;
   const std::string url_;
+  const std::optional<std::string> upload_;
+  const std::string contentType_;
   CURLM* multi_ = nullptr;
   std::atomic<bool> abandoned_{false}, done_{false};
   // Written by the worker before `done_`, read by the game only after it.
@@ -164,6 +188,11 @@ std::optional<std::string> CurlHttpClient::Get(const std::string& url, std::stri
 
 std::unique_ptr<HttpRequest> CurlHttpClient::Start(const std::string& url) {
   return std::make_unique<CurlRequest>(*this, url);
+}
+
+std::unique_ptr<HttpRequest> CurlHttpClient::Post(const std::string& url, const std::string& body,
+                                                  const std::string& contentType) {
+  return std::make_unique<CurlRequest>(*this, url, body, contentType);
 }
 
 }  // namespace pondaro

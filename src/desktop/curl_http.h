@@ -1,5 +1,5 @@
 // HttpClient with libcurl: one easy handle for the whole session, so cookies the
-// score service sets are sent back on the next request. Every request runs on a
+// score service sets are sent back on the next request (GET or POST). Every request runs on a
 // thread of its own through a multi handle, so the game can abandon it at any
 // moment: the thread is woken and ends at once, even while the server is silent.
 #pragma once
@@ -29,6 +29,8 @@ class CurlHttpClient : public HttpClient {
   // than maxBody is cut there.
   std::optional<std::string> Get(const std::string& url, std::string& error) override;
   std::unique_ptr<HttpRequest> Start(const std::string& url) override;
+  std::unique_ptr<HttpRequest> Post(const std::string& url, const std::string& body,
+                                    const std::string& contentType) override;
 
   static std::string UserAgent();
 

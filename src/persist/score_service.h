@@ -1,6 +1,7 @@
 // Where the score service and the home page live. The base addresses are set when
 // the build is configured (-DPONDARO_SCORE_URL=..., -DPONDARO_HOME_URL=...).
 #pragma once
+#include <cstddef>
 
 #ifndef PONDARO_SCORE_URL
 #define PONDARO_SCORE_URL "http://127.0.0.1:8765"
@@ -16,6 +17,11 @@ namespace pondaro {
 inline constexpr char kVersionCheckBase[] = PONDARO_SCORE_URL;
 inline constexpr char kSubmitBase[] = PONDARO_SCORE_URL;
 inline constexpr char kScorePath[] = "/cgi/version.pl";
+// Where a game's replay goes after its score, with the score's token: a POST of
+// the replay file, at most kMaxReplayUpload bytes. GET kReplayPath/ID serves the
+// replay of a verified score.
+inline constexpr char kReplayPath[] = "/replays";
+inline constexpr size_t kMaxReplayUpload = 256 * 1024;
 inline constexpr char kHomePageUrl[] = PONDARO_HOME_URL;
 // The online table, as the high-score screen's View opens it.
 inline constexpr char kOnlineTableUrl[] = PONDARO_SCORE_URL "/cgi/version.pl?prg=Pondaro&type=0&show";

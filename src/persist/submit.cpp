@@ -1,10 +1,14 @@
 // Sending a new high score to the score service, and opening web pages.
 #include "persist/submit.h"
 
+#include <cctype>
+
 #include "app/diagnostics.h"
 #include "app/main_form.h"
 #include "persist/codec.h"
 #include "persist/score_service.h"
+#include "replay/replay_file.h"
+#include "replay/tape.h"
 
 namespace pondaro {
 
@@ -12,6 +16,13 @@ std::string VersionCheckUrl() { return std::string(kVersionCheckBase) + kScorePa
 
 std::string SubmitUrl(const std::string& encodedRecord) {
   return std::string(kSubmitBase) + kScorePath + "?hs&prg=Pondaro&inf=" + encodedRecord;
+}
+
+std::string ReplayUploadUrl(const std::string& token) {
+  if (token.empty() || token.size() > 64) return "";
+  for (char c : token)
+    if (!std::isalnum(static_cast<unsigned char>(c))) return "";
+  return std::string(kSubmitBase) + kReplayPath + "?token=" + token;
 }
 
 bool VersionAccepted(const std::string& reply) { return reply.compare(0, 2, "OK") == 0; }
@@ -40,6 +51,14 @@ std::string EncodeRecord(const std::string& record) { return Base2To32(Base256To
 // The entry is in the local table and on disk before this starts; whatever the
 // service does, it stays there.
 void TMainForm::SubmitScore() {
+  Submission = {};
+  // The game that just ended with the score and name sent (Edit2, as typed); a
+  // game a test hook touched left no replay that would re-play.
+  if (Tape && Tape->LastGame && Tape->LastGameTaint.empty() && Tape->LastGame->Score == Score &&
+      Tape->LastGame->Name == Edit2) {
+    const std::vector<uint8_t> file = WriteReplay(*Tape->LastGame);
+    Submission.replay.assign(file.begin(), file.end());
+  }
   Submission.request = Services.http.Start(VersionCheckUrl());
   Submission.step = TSubmission::Step::VersionCheck;
 }
@@ -51,7 +70,8 @@ void TMainForm::PollSubmission() {
   if (Submission.step == TSubmission::Step::VersionCheck) {
     const std::string text = reply.value_or("");
     if (VersionAccepted(text)) {
-      const std::string record = ScoreRecord(Edit2, Score, ServerValue(text), Edit1);
+      Submission.token = ServerValue(text);
+      const std::string record = ScoreRecord(Edit2, Score, Submission.token, Edit1);
       Submission.request = Services.http.Start(SubmitUrl(EncodeRecord(record)));
       Submission.step = TSubmission::Step::Sending;
       return;
@@ -62,11 +82,28 @@ void TMainForm::PollSubmission() {
     ShowError("Can't connect to server!");
     return;
   }
-  // The reply is not looked at, and a failure is not the player's concern: the
-  // entry is already in the local table.
-  if (!reply) Diagnose("score submission: " + error);
+  if (Submission.step == TSubmission::Step::Sending) {
+    // The reply is not looked at, and a failure is not the player's concern: the
+    // entry is already in the local table.
+    if (!reply) Diagnose("score submission: " + error);
+    const std::string upload = reply ? ReplayUploadUrl(Submission.token) : "";
+    if (!upload.empty() && !Submission.replay.empty()) {
+      Submission.request = Services.http.Post(upload, Submission.replay, kReplayContentType);
+      Submission.step = TSubmission::Step::Uploading;
+      return;
+    }
+    Submission = {};
+    ChangeScene(7);
+    return;
+  }
+  // The score is on the online table; without its replay it is not among the
+  // verified ones the table shows first, which the player should know.
   Submission = {};
   ChangeScene(7);
+  if (!reply) {
+    Diagnose("replay upload: " + error);
+    ShowError(kReplayNotSent);
+  }
 }
 
 void TMainForm::AbandonSubmission() {

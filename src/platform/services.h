@@ -60,8 +60,8 @@ class ModulePlayer {
   virtual void SongFree(int handle) = 0;
 };
 
-// A GET under way while the game goes on; polled once a tick. Destroying it
-// abandons it, at once, however long the server keeps silent.
+// A GET or POST under way while the game goes on; polled once a tick. Destroying
+// it abandons it, at once, however long the server keeps silent.
 class HttpRequest {
  public:
   virtual ~HttpRequest() = default;
@@ -79,6 +79,11 @@ class HttpClient {
   // The same GET without waiting for it; one at a time, and the client outlives
   // it. Unless a client does better, the request is made here, before Start returns.
   virtual std::unique_ptr<HttpRequest> Start(const std::string& url);
+  // A POST of `body`, of type `contentType`, without waiting for it, as Start;
+  // the reply's body or the failure alike. A client that sends no bodies (a
+  // re-play's, a benchmark's) fails it.
+  virtual std::unique_ptr<HttpRequest> Post(const std::string& url, const std::string& body,
+                                            const std::string& contentType);
 };
 
 // A request that was over before it was handed out.
@@ -101,6 +106,10 @@ inline std::unique_ptr<HttpRequest> HttpClient::Start(const std::string& url) {
   std::string error;
   auto body = Get(url, error);
   return std::make_unique<FinishedRequest>(std::move(body), std::move(error));
+}
+
+inline std::unique_ptr<HttpRequest> HttpClient::Post(const std::string& url, const std::string&, const std::string&) {
+  return std::make_unique<FinishedRequest>(std::nullopt, url + ": this client sends no request bodies");
 }
 
 class Shell {

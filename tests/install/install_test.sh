@@ -68,6 +68,21 @@ files)
   grep -q '^Categories=.*Game;.*ArcadeGame;' "$DESKTOP" || fail "the entry lacks Game;ArcadeGame;"
   grep -q "<launchable type=\"desktop-id\">$ID.desktop</launchable>" "$METAINFO" || fail "launchable"
   grep -q "<id>$ID</id>" "$METAINFO" || fail "the metadata's id is not $ID"
+  # The score service, with its own copy of the game's data to re-play replays with.
+  [ -x "$PREFIX/bin/pondaro-scores" ] || fail "no executable bin/pondaro-scores"
+  for f in Graphic.dxg Music.dxw; do
+    cmp -s "$PREFIX/share/pondaro-scores/Data/$f" "$PREFIX/share/pondaro/Data/$f" ||
+      fail "share/pondaro-scores/Data/$f is not the game's"
+  done
+  # ... and finds it there when started.
+  scratch
+  "$PREFIX/bin/pondaro-scores" --port 0 --database "$TMP/scores.db" >"$TMP/scores.log" 2>&1 &
+  scores=$!
+  for i in $(seq 100); do grep -q "game's data in" "$TMP/scores.log" && break; sleep 0.1; done
+  kill $scores 2>/dev/null || true
+  wait $scores || true
+  grep -q "game's data in $PREFIX/share/pondaro-scores\$" "$TMP/scores.log" ||
+    fail "the installed service: $(cat "$TMP/scores.log")"
   # Nothing of a game that was played is installed with it.
   [ -z "$(settings_files "$ROOT")" ] || fail "installed: $(settings_files "$ROOT")"
   ;;

@@ -49,6 +49,7 @@ struct ServerReply {
 struct ServerRequest {
   std::string line;                            // "GET /path?query HTTP/1.1"
   std::map<std::string, std::string> headers;  // names in lower case
+  std::string body;                            // as long as its Content-Length says
   std::string Target() const {
     const size_t a = line.find(' '), b = line.rfind(' ');
     return a == std::string::npos || b <= a ? "" : line.substr(a + 1, b - a - 1);
@@ -134,6 +135,15 @@ class LoopbackServer {
       }
       ServerRequest req = Parse(in.substr(0, end));
       in.erase(0, end + 4);
+      const size_t length = req.headers.count("content-length") ? std::stoul(req.headers["content-length"]) : 0;
+      while (in.size() < length) {
+        if (!WaitReadable(fd)) return Close(fd);
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n <= 0) return Close(fd);
+        in.append(buf, static_cast<size_t>(n));
+      }
+      req.body = in.substr(0, length);
+      in.erase(0, length);
       ServerReply reply = ServerReply::Status(404);
       {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -212,6 +222,10 @@ class Rebased : public HttpClient {
     return real_.Get(Moved(url), error);
   }
   std::unique_ptr<HttpRequest> Start(const std::string& url) override { return real_.Start(Moved(url)); }
+  std::unique_ptr<HttpRequest> Post(const std::string& url, const std::string& body,
+                                    const std::string& contentType) override {
+    return real_.Post(Moved(url), body, contentType);
+  }
 
  private:
   std::string Moved(const std::string& url) {

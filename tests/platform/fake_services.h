@@ -77,6 +77,18 @@ class FakeHttp : public HttpClient {
     replies.pop_front();
     return r;
   }
+  // A POST is answered as a GET of its address is, and kept with its body.
+  struct Sent {
+    std::string url, body, contentType;
+  };
+  std::vector<Sent> posts;
+  std::unique_ptr<HttpRequest> Post(const std::string& url, const std::string& body,
+                                    const std::string& contentType) override {
+    posts.push_back({url, body, contentType});
+    std::string error;
+    auto reply = Get(url, error);
+    return std::make_unique<FinishedRequest>(std::move(reply), std::move(error));
+  }
 };
 
 class FakeShell : public Shell {

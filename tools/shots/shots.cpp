@@ -5,6 +5,7 @@
 //   pondaro-shots --backdrop FILE.png   the tiled menu backdrop with a line of text
 #include <SDL.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <thread>
 #include <typeinfo>
 
 #include "app/app_loop.h"
@@ -75,6 +77,12 @@ class BlockingHttp : public HttpClient {
   explicit BlockingHttp(HttpClient& real) : real_(real) {}
   std::optional<std::string> Get(const std::string& url, std::string& error) override {
     return real_.Get(url, error);
+  }
+  std::unique_ptr<HttpRequest> Post(const std::string& url, const std::string& body,
+                                    const std::string& contentType) override {
+    std::unique_ptr<HttpRequest> request = real_.Post(url, body, contentType);
+    while (!request->Done()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return request;
   }
 
  private:
