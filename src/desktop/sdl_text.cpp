@@ -187,6 +187,13 @@ int SdlText::Width(const std::string& text, int pointSize) {
   return w;
 }
 
+TRect SdlText::Bounds(int x, int y, const std::string& text, int pointSize) {
+  const Impl::Sized& sized = impl_->Size(pointSize);
+  int w = 0, h = 0;
+  if (!sized.font || text.empty() || TTF_SizeUTF8(sized.font, text.c_str(), &w, &h) != 0) return {};
+  return pondaro::Bounds(x, y + sized.top, w, h);
+}
+
 int SdlText::LineHeight(int pointSize) {
   TTF_Font* font = impl_->Font(pointSize);
   return font ? TTF_FontHeight(font) : 0;

@@ -43,6 +43,8 @@ class SdlText {
   // Anti-aliased text with its top-left corner at (x, y).
   void Draw(int x, int y, const std::string& text, int pointSize, Color c);
   int Width(const std::string& text, int pointSize);
+  // Where Draw(x, y, text, pointSize, ...) puts its pixels.
+  TRect Bounds(int x, int y, const std::string& text, int pointSize);
   int LineHeight(int pointSize);
 
   const std::optional<FontFace>& Face() const;

@@ -11,6 +11,13 @@ enum class CursorShape { Arrow, Hand, IBeam, None };
 // A picture uploaded to the display; 0 means none.
 using TextureId = int;
 
+// How much of a frame a display takes (sprites/dirty_display.h sends it).
+enum class FrameUpdates {
+  Every,  // every frame in full, changed or not
+  Whole,  // a frame that changed in full (a GPU's back buffer is new every frame); else none
+  Areas,  // only the areas that changed: the picture stays from one frame to the next
+};
+
 class Display {
  public:
   virtual ~Display() = default;
@@ -28,6 +35,11 @@ class Display {
 
   virtual void BeginFrame() = 0;
   virtual void EndFrame() = 0;  // flip to the screen
+  virtual FrameUpdates Updates() const { return FrameUpdates::Every; }
+  // The draws that follow land only inside `area`; an empty area lifts the limit.
+  // The areas given in a frame are all that its EndFrame shows (a frame given none
+  // shows everything).
+  virtual void SetClip(const TRect& area) { (void)area; }
   virtual void Fill(Color c) = 0;
   // Part `src` of texture drawn 1:1 with its top-left at (x, y).
   virtual void Draw(TextureId tex, const TRect& src, int x, int y) = 0;
@@ -46,6 +58,8 @@ class Display {
   // Text in the game's face at a point size (96 dpi).
   virtual void DrawText(int x, int y, const std::string& text, int pointSize, Color c) = 0;
   virtual int TextWidth(const std::string& text, int pointSize) = 0;
+  // Where DrawText(x, y, text, pointSize, ...) puts its pixels.
+  virtual TRect TextBounds(int x, int y, const std::string& text, int pointSize) = 0;
 
   // Window.
   virtual void SetCursor(CursorShape shape) = 0;

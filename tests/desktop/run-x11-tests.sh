@@ -11,7 +11,7 @@ trap 'rm -f "$OUT"' EXIT
 # Every test must really have run: a test that skips itself found no X server.
 check() {
   cat "$OUT"
-  grep -q "^\[  PASSED  \] 3 tests" "$OUT" && ! grep -q "SKIPPED" "$OUT"
+  grep -q "^\[  PASSED  \] 4 tests" "$OUT" && ! grep -q "SKIPPED" "$OUT"
 }
 # A window manager on a busy machine can be slow to answer: each half gets a
 # second try, and a real fault fails both.

@@ -131,6 +131,38 @@ TEST_F(X11Window, FullScreenFillsTheScreenLetterboxed) {
   EXPECT_EQ(Area().h, 600);
 }
 
+// A frame given areas changes only them on the screen, in the window and scaled
+// in full screen.
+TEST_F(X11Window, AFrameOfAreasChangesOnlyThemOnTheScreen) {
+  for (const bool full : {false, true}) {
+    ASSERT_TRUE(display_->SetFullScreen(full));
+    Pump(500);
+    const ScreenArea a = Area();
+    for (int i = 0; i < 2; ++i) {
+      display_->BeginFrame();
+      display_->Fill(Color{255, 0, 0, 255});
+      display_->EndFrame();
+      Pump(100);
+    }
+    display_->BeginFrame();
+    display_->SetClip(Bounds(100, 100, 50, 40));
+    display_->Fill(Color{0, 255, 0, 255});
+    display_->SetClip(TRect{});
+    display_->EndFrame();
+    Pump(100);
+    const double scale = static_cast<double>(display_->WindowWidth()) / 800;
+    const int left = a.x + (a.w - display_->WindowWidth()) / 2, top = a.y + (a.h - static_cast<int>(600 * scale)) / 2;
+    auto at = [&](int x, int y) {
+      return ScreenPixel(left + static_cast<int>(x * scale), top + static_cast<int>(y * scale));
+    };
+    EXPECT_EQ(at(125, 120), 0x00FF00u) << (full ? "full screen" : "window");
+    EXPECT_EQ(at(102, 102), 0x00FF00u) << (full ? "full screen" : "window");
+    EXPECT_EQ(at(95, 120), 0xFF0000u) << (full ? "full screen" : "window");
+    EXPECT_EQ(at(155, 120), 0xFF0000u) << (full ? "full screen" : "window");
+    EXPECT_EQ(at(400, 300), 0xFF0000u) << (full ? "full screen" : "window");
+  }
+}
+
 TEST_F(X11Window, LeavingFullScreenPutsTheWindowBackWhereThePlayerLeftIt) {
   UserMoveResize(300, 200, 800, 600);
   Pump(500);
