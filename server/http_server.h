@@ -1,20 +1,33 @@
-// The service on a TCP socket, through cpp-httplib.
+// The service on a TCP socket, through libmicrohttpd: one thread serves every
+// socket, a pool of workers answers the requests. This file and its .cpp are the
+// only ones that know the library.
 #pragma once
-#include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "address.h"
 #include "service.h"
 
 namespace pondaro::scores {
 
-class Listener;
+// A route that takes a request body, and how large. Every other route refuses one.
+struct BodyAllowance {
+  std::string method;
+  std::string path;
+  size_t maxBytes = 0;
+};
 
 struct HttpOptions {
-  int threads = 16;
-  // Behind a reverse proxy every client would share the proxy's address: take the
-  // last address of X-Forwarded-For, the one the proxy itself added.
-  bool trustProxy = false;
+  int threads = 16;                   // requests answered at once
+  std::vector<Network> trustedProxies;  // whose X-Forwarded-For is believed
+  size_t maxHeaderBytes = 8192;       // request line and headers
+  int maxConnections = 1000;
+  int maxConnectionsPerAddress = 32;  // 0: no cap; trusted proxies have none
+  int requestSeconds = 10;            // for a whole request to arrive, however it trickles
+  int idleSeconds = 5;                // a connection silent this long is closed
+  std::vector<BodyAllowance> bodies;
+  bool quiet = false;                 // no lines about clients' protocol errors
 };
 
 class HttpServer {
@@ -28,19 +41,15 @@ class HttpServer {
   int Bind(const std::string& host, int port);
   // Serves until Stop(); false when the server could not run.
   bool Run();
-  // From any thread, also before Run has begun; Run returns soon after.
+  // From any thread, also before Run has begun. Run then refuses new requests,
+  // answers the ones waiting for a worker with 503, lets the running ones finish,
+  // closes every connection and returns.
   void Stop();
 
- private:
-  ScoreService& service_;
-  HttpOptions options_;
-  std::unique_ptr<Listener> server_;
-  std::atomic<bool> stopping_{false};
-  enum State { Idle, Running, Ended };
-  std::atomic<State> state_{Idle};
-};
+  struct Impl;
 
-// The client's address of a request as the service should see it.
-std::string ClientAddress(const std::string& peer, const std::string& forwardedFor, bool trustProxy);
+ private:
+  std::unique_ptr<Impl> impl_;
+};
 
 }  // namespace pondaro::scores

@@ -1,15 +1,43 @@
 // pondaro-scores: the score service of the game. See --help.
 #include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <iostream>
 #include <thread>
 
+#include "admin.h"
 #include "options.h"
+#include "sender.h"
 
 using namespace pondaro::scores;
 
+namespace {
+
+// Every connection is a descriptor: take all the system allows, and accept no
+// more connections than fit in it.
+void FitConnections(HttpOptions& http) {
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0) return;
+  files.rlim_cur = files.rlim_max;
+  setrlimit(RLIMIT_NOFILE, &files);
+  getrlimit(RLIMIT_NOFILE, &files);
+  // The database, the logs and the library's own descriptors.
+  const rlim_t room = files.rlim_cur > 64 ? files.rlim_cur - 64 : 1;
+  if (static_cast<rlim_t>(http.maxConnections) > room) {
+    std::fprintf(stderr, "pondaro-scores: %d connections do not fit in %llu open files; serving %llu at most\n",
+                 http.maxConnections, static_cast<unsigned long long>(files.rlim_cur),
+                 static_cast<unsigned long long>(room));
+    http.maxConnections = static_cast<int>(room);
+  }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "admin")
+    return RunAdmin(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
   Options options;
   std::string error;
   if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -33,9 +61,17 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+  if (!options.postgres.empty() && options.secretFile.empty()) {
+    std::fprintf(stderr, "pondaro-scores: --postgres needs --secret-file FILE, the same file for every instance\n");
+    return 2;
+  }
+  FitConnections(options.http);
   std::unique_ptr<Storage> storage;
   try {
-    storage = options.postgres.empty() ? OpenSqlite(options.database) : OpenPostgres(options.postgres, options.pool);
+    storage = options.postgres.empty() ? OpenSqlite(options.database)
+                                       : OpenPostgres(options.postgres, options.pool, options.dbTimeout);
+    options.service.secret =
+        LoadOrCreateSecret(options.secretFile.empty() ? SecretBeside(options.database) : options.secretFile);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "pondaro-scores: %s\n", e.what());
     return 1;

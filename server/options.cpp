@@ -4,6 +4,8 @@
 #include <functional>
 #include <map>
 
+#include "address.h"
+
 namespace pondaro::scores {
 
 namespace {
@@ -27,14 +29,24 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
       {"--port", {0, 65535, [&](long long v) { o.port = static_cast<int>(v); }}},
       {"--pool", {1, 64, [&](long long v) { o.pool = static_cast<int>(v); }}},
       {"--threads", {1, 256, [&](long long v) { o.http.threads = static_cast<int>(v); }}},
+      {"--db-timeout", {1, 300, [&](long long v) { o.dbTimeout = static_cast<int>(v); }}},
+      {"--max-connections", {1, 100'000, [&](long long v) { o.http.maxConnections = static_cast<int>(v); }}},
+      {"--max-connections-per-address",
+       {0, 100'000, [&](long long v) { o.http.maxConnectionsPerAddress = static_cast<int>(v); }}},
+      {"--max-header-bytes", {1024, 65536, [&](long long v) { o.http.maxHeaderBytes = static_cast<size_t>(v); }}},
+      {"--request-timeout", {1, 3600, [&](long long v) { o.http.requestSeconds = static_cast<int>(v); }}},
+      {"--idle-timeout", {1, 3600, [&](long long v) { o.http.idleSeconds = static_cast<int>(v); }}},
       {"--max-score", {5, 1'000'000'000'000LL, [&](long long v) { o.service.maxScore = v; }}},
       {"--rate", {0, 1'000'000, [&](long long v) { o.service.ratePerMinute = static_cast<double>(v); }}},
       {"--burst", {1, 1'000'000, [&](long long v) { o.service.burst = static_cast<double>(v); }}},
   };
-  const std::map<std::string, std::string*> text = {
-      {"--address", &o.address}, {"--database", &o.database}, {"--postgres", &o.postgres}};
-  const std::map<std::string, bool*> flags = {{"--trust-proxy", &o.http.trustProxy},
-                                              {"--quiet", &o.service.quiet},
+  std::string proxies;
+  const std::map<std::string, std::string*> text = {{"--address", &o.address},
+                                                    {"--database", &o.database},
+                                                    {"--postgres", &o.postgres},
+                                                    {"--secret-file", &o.secretFile},
+                                                    {"--trust-proxy", &proxies}};
+  const std::map<std::string, bool*> flags = {{"--quiet", &o.service.quiet},
                                               {"--help", &o.help},
                                               {"-h", &o.help},
                                               {"--version", &o.version}};
@@ -80,6 +92,11 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
     }
     n.set(v);
   }
+  if (!proxies.empty() && !ParseNetworks(proxies, o.http.trustedProxies, error)) {
+    error = "--trust-proxy: " + error;
+    return false;
+  }
+  o.http.quiet = o.service.quiet;
   return true;
 }
 
@@ -98,9 +115,20 @@ Listening:
   --address HOST     address to listen on (default 127.0.0.1; 0.0.0.0 or :: for
                      every interface)
   --port N           TCP port (default 8765, where the game looks; 0 picks a free one)
-  --threads N        requests served at once (default 16)
-  --trust-proxy      behind a reverse proxy: the client is the last address of
-                     X-Forwarded-For (never use it without a proxy in front)
+  --threads N        requests answered at once (default 16); the connections
+                     themselves are all served by one thread
+  --trust-proxy ADDR[,ADDR...]
+                     the reverse proxies in front (addresses or networks such as
+                     10.0.0.0/8): only their X-Forwarded-For is read, and the client
+                     is its right-most address that is not one of them
+  --max-connections N              open connections at most (default 1000)
+  --max-connections-per-address N  from one client address (default 32; 0: no cap;
+                     the trusted proxies have none)
+  --max-header-bytes N  request line and headers at most (default 8192; larger: 431)
+  --request-timeout S   a request must arrive within S seconds, however slowly it
+                     trickles in (default 10)
+  --idle-timeout S      a connection silent for S seconds is closed (default 5)
+  No request carries a body: one is refused (413) and the connection closed.
 
 Storage:
   --database FILE    SQLite database file, created when missing
@@ -109,6 +137,13 @@ Storage:
                      "host=/run/postgresql dbname=pondaro"; keep passwords in
                      ~/.pgpass or PGPASSWORD. Several instances may share the database.
   --pool N           PostgreSQL connections per instance (default 4)
+  --db-timeout S     PostgreSQL: a request gives up on the database after S seconds
+                     (waiting for a connection, connecting and the statements; one
+                     more to make a connection afresh) and is answered 503 (default 3)
+  --secret-file FILE the key the senders' addresses are hashed with before they are
+                     stored, made when missing (default: the SQLite file's name plus
+                     ".secret"; with --postgres it must be given, the same file for
+                     every instance)
 
 Limits:
   --max-score N      refuse scores of N or more (default 10000000); a score must
@@ -119,6 +154,10 @@ Limits:
                      (default 10)
   Names are 1 to 10 and countries 0 to 10 letters or digits, as the game types them;
   queries longer than 1024 characters are refused (414).
+
+Moderation:
+  pondaro-scores admin [--database FILE | --postgres CONN] [--secret-file FILE] COMMAND
+  (see pondaro-scores admin --help)
 
 Other:
   --quiet            log only failures (default: every refusal and stored score)

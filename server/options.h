@@ -14,6 +14,8 @@ struct Options {
   std::string database = "pondaro-scores.db";
   std::string postgres;  // a libpq connection string; empty: SQLite
   int pool = 4;
+  int dbTimeout = 3;        // seconds; PostgreSQL
+  std::string secretFile;   // empty: beside the SQLite database
   HttpOptions http;
   ServiceOptions service;
   bool help = false;

@@ -1,13 +1,11 @@
 // The shared store: PostgreSQL through libpqxx, a small pool of connections per
-// service instance. Tokens are rows like the scores, so any instance can redeem a
-// token another one handed out, and the row lock of the DELETE makes a token good
-// for exactly one submission even when two instances race for it.
-#include <pqxx/pqxx>
+// service instance (postgres_pool.h). Tokens are rows like the scores, so any
+// instance can redeem a token another one handed out, and the row lock of the
+// DELETE makes a token good for exactly one submission even when two instances
+// race for it. The rate limit is rows too, so N instances enforce one limit.
+#include <cmath>
 
-#include <condition_variable>
-#include <mutex>
-
-#include "storage.h"
+#include "postgres_pool.h"
 
 namespace pondaro::scores {
 
@@ -24,50 +22,129 @@ constexpr const char* kMigrations[] = {
        CREATE INDEX scores_best ON scores (score DESC, id);
        CREATE TABLE tokens (token text PRIMARY KEY, issued bigint NOT NULL);
        CREATE INDEX tokens_issued ON tokens (issued);)",
+    // Who sent each score from now on (older rows keep NULL), the bans, and the
+    // allowance of each client, shared by the instances.
+    R"(ALTER TABLE scores ADD COLUMN sender text;
+       CREATE INDEX scores_sender ON scores (sender);
+       CREATE TABLE bans (sender text PRIMARY KEY, created bigint NOT NULL);
+       CREATE TABLE rate_limits (key text PRIMARY KEY, tokens double precision NOT NULL,
+         at double precision NOT NULL, allowed boolean NOT NULL);)",
 };
 constexpr int kSchemaVersion = static_cast<int>(std::size(kMigrations));
 // Serialises migrations of instances that start together.
 constexpr int64_t kMigrationLock = 0x504f4e44;  // "POND"
+// Allowances that have filled up again are swept out at most this often.
+constexpr double kForgetEvery = 10 * 60;
 
-class PostgresStorage : public Storage {
+void Prepare(pqxx::connection& c) {
+  c.prepare("add_token", "INSERT INTO tokens (token, issued) VALUES ($1, $2)");
+  c.prepare("redeem", "DELETE FROM tokens WHERE token = $1 RETURNING issued");
+  c.prepare("banned", "SELECT 1 FROM bans WHERE sender = $1");
+  c.prepare("insert", "INSERT INTO scores (name, country, score, created, sender) VALUES ($1, $2, $3, $4, $5)");
+  c.prepare("purge", "DELETE FROM tokens WHERE issued < $1");
+  c.prepare("best", "SELECT name, country, score, created FROM scores ORDER BY score DESC, id LIMIT $1");
+  // The bucket of limiter.h in one statement: refilled for the time since, one
+  // taken when there is one. SET sees the row as it was.
+  c.prepare("allow", R"(
+      INSERT INTO rate_limits AS r (key, tokens, at, allowed) VALUES ($1, $2::float8 - 1, $3::float8, true)
+      ON CONFLICT (key) DO UPDATE SET
+        allowed = LEAST($2::float8, r.tokens + GREATEST(0, $3::float8 - r.at) * $4::float8) >= 1,
+        tokens = LEAST($2::float8, r.tokens + GREATEST(0, $3::float8 - r.at) * $4::float8)
+                 - CASE WHEN LEAST($2::float8, r.tokens + GREATEST(0, $3::float8 - r.at) * $4::float8) >= 1
+                   THEN 1 ELSE 0 END,
+        at = GREATEST(r.at, $3::float8)
+      RETURNING allowed, tokens)");
+  c.prepare("forget", "DELETE FROM rate_limits WHERE tokens + ($1::float8 - at) * $2::float8 >= $3::float8");
+}
+
+std::optional<std::string> Nullable(const std::string& s) {
+  return s.empty() ? std::nullopt : std::optional<std::string>(s);
+}
+
+ListedScore Listed(const pqxx::row& row) {
+  return {row[0].as<int64_t>(),
+          {row[1].as<std::string>(), row[2].as<std::string>(), row[3].as<int64_t>(), row[4].as<int64_t>()},
+          row[5].is_null() ? "" : row[5].as<std::string>()};
+}
+
+class PostgresLimiter : public Limiter {
  public:
-  PostgresStorage(const std::string& connection, int pool) : connection_(connection), capacity_(pool < 1 ? 1 : pool) {
-    Run([&](pqxx::connection& c) { Migrate(c); });
-  }
+  PostgresLimiter(PostgresPool& pool, double perMinute, double burst)
+      : pool_(pool), perSecond_(perMinute / 60.0), burst_(std::max(1.0, burst)) {}
 
-  std::string Describe() const override { return "PostgreSQL (" + std::to_string(capacity_) + " connections)"; }
-
-  void AddToken(const std::string& token, int64_t now) override {
-    Run([&](pqxx::connection& c) {
+  bool Allow(const std::string& key, double now, int& retryAfter) override {
+    if (perSecond_ <= 0) return true;
+    return pool_.Run([&](pqxx::connection& c) {
       pqxx::work w(c);
-      w.exec_prepared("add_token", token, now);
+      if (now - lastForget_ >= kForgetEvery) {
+        lastForget_ = now;
+        w.exec_prepared("forget", now, perSecond_, burst_);
+      }
+      const pqxx::result r = w.exec_prepared("allow", key, burst_, now, perSecond_);
       w.commit();
+      if (r[0][0].as<bool>()) return true;
+      retryAfter = static_cast<int>(std::ceil((1.0 - r[0][1].as<double>()) / perSecond_));
+      return false;
     });
   }
 
-  Redeemed Redeem(const std::string& token, int64_t now, int64_t lifetime, const StoredScore& score) override {
-    return Run([&](pqxx::connection& c) {
+ private:
+  PostgresPool& pool_;
+  double perSecond_, burst_;
+  std::atomic<double> lastForget_{0};
+};
+
+class PostgresStorage : public Storage {
+ private:
+  // `body` in a transaction that commits when it returns.
+  template <typename Body>
+  auto Write(Body&& body) {
+    return pool_.Run([&](pqxx::connection& c) {
       pqxx::work w(c);
+      if constexpr (std::is_void_v<decltype(body(w))>) {
+        body(w);
+        w.commit();
+        return 0;
+      } else {
+        auto result = body(w);
+        w.commit();
+        return result;
+      }
+    });
+  }
+
+ public:
+  PostgresStorage(const std::string& connection, int pool, int timeoutSeconds)
+      : pool_(connection, pool, timeoutSeconds, Prepare) {
+    pool_.Run([&](pqxx::connection& c) { Migrate(c); return 0; });
+  }
+
+  std::string Describe() const override { return "PostgreSQL (" + std::to_string(pool_.Size()) + " connections)"; }
+
+  void AddToken(const std::string& token, int64_t now) override {
+    Write([&](pqxx::work& w) { w.exec_prepared("add_token", token, now); });
+  }
+
+  Redeemed Redeem(const std::string& token, int64_t now, int64_t lifetime, const StoredScore& score,
+                  const std::string& sender) override {
+    return Write([&](pqxx::work& w) {
       const pqxx::result used = w.exec_prepared("redeem", token);
       Redeemed result = Redeemed::Unknown;
       if (!used.empty()) result = now - used[0][0].as<int64_t>() < lifetime ? Redeemed::Stored : Redeemed::Expired;
-      if (result == Redeemed::Stored) w.exec_prepared("insert", score.name, score.country, score.score, score.when);
-      w.commit();
+      if (result == Redeemed::Stored && !sender.empty() && !w.exec_prepared("banned", sender).empty())
+        result = Redeemed::Banned;
+      if (result == Redeemed::Stored)
+        w.exec_prepared("insert", score.name, score.country, score.score, score.when, Nullable(sender));
       return result;
     });
   }
 
   int64_t PurgeTokens(int64_t before) override {
-    return Run([&](pqxx::connection& c) {
-      pqxx::work w(c);
-      const pqxx::result r = w.exec_prepared("purge", before);
-      w.commit();
-      return static_cast<int64_t>(r.affected_rows());
-    });
+    return Write([&](pqxx::work& w) { return static_cast<int64_t>(w.exec_prepared("purge", before).affected_rows()); });
   }
 
   std::vector<StoredScore> Best(int count) override {
-    return Run([&](pqxx::connection& c) {
+    return pool_.Run([&](pqxx::connection& c) {
       pqxx::read_transaction w(c);
       std::vector<StoredScore> out;
       for (const auto& row : w.exec_prepared("best", count))
@@ -77,8 +154,7 @@ class PostgresStorage : public Storage {
   }
 
   void Insert(const std::vector<StoredScore>& scores) override {
-    Run([&](pqxx::connection& c) {
-      pqxx::work w(c);
+    Write([&](pqxx::work& w) {
       // A thousand rows a statement: one round trip each instead of one per row.
       for (size_t from = 0; from < scores.size(); from += 1000) {
         std::string sql = "INSERT INTO scores (name, country, score, created) VALUES ";
@@ -90,64 +166,59 @@ class PostgresStorage : public Storage {
         }
         w.exec(sql);
       }
-      w.commit();
     });
   }
 
   int64_t CountScores() override { return Count("SELECT count(*) FROM scores"); }
   int64_t CountTokens() override { return Count("SELECT count(*) FROM tokens"); }
 
- private:
-  std::unique_ptr<pqxx::connection> Connect() {
-    auto c = std::make_unique<pqxx::connection>(connection_);
-    c->prepare("add_token", "INSERT INTO tokens (token, issued) VALUES ($1, $2)");
-    c->prepare("redeem", "DELETE FROM tokens WHERE token = $1 RETURNING issued");
-    c->prepare("insert", "INSERT INTO scores (name, country, score, created) VALUES ($1, $2, $3, $4)");
-    c->prepare("purge", "DELETE FROM tokens WHERE issued < $1");
-    c->prepare("best", "SELECT name, country, score, created FROM scores ORDER BY score DESC, id LIMIT $1");
-    return c;
+  std::vector<ListedScore> List(int count) override {
+    return Write([&](pqxx::work& w) {
+      std::vector<ListedScore> out;
+      for (const auto& row : w.exec_params(std::string(kList) + "ORDER BY score DESC, id LIMIT $1", count))
+        out.push_back(Listed(row));
+      return out;
+    });
   }
 
-  // Runs `work` on a pooled connection. A connection that broke is dropped, and
-  // the next caller connects afresh; the failure itself is reported, not retried,
-  // since the transaction may or may not have committed.
-  template <typename Work>
-  auto Run(Work&& work) -> decltype(work(std::declval<pqxx::connection&>())) {
-    std::unique_ptr<pqxx::connection> c;
-    {
-      std::unique_lock lock(mutex_);
-      idleOrRoom_.wait(lock, [&] { return !idle_.empty() || open_ < capacity_; });
-      if (!idle_.empty()) {
-        c = std::move(idle_.back());
-        idle_.pop_back();
-      } else {
-        ++open_;
-      }
-    }
-    struct GiveBack {
-      PostgresStorage& s;
-      std::unique_ptr<pqxx::connection>& c;
-      ~GiveBack() {
-        std::lock_guard lock(s.mutex_);
-        if (c && c->is_open())
-          s.idle_.push_back(std::move(c));
-        else
-          --s.open_;
-        s.idleOrRoom_.notify_one();
-      }
-    } giveBack{*this, c};
-    try {
-      if (!c) c = Connect();
-      return work(*c);
-    } catch (const pqxx::broken_connection& e) {
-      c.reset();
-      throw StorageError(std::string("PostgreSQL connection lost: ") + e.what());
-    } catch (const StorageError&) {
-      throw;
-    } catch (const std::exception& e) {
-      throw StorageError(std::string("PostgreSQL: ") + e.what());
-    }
+  std::optional<ListedScore> Find(int64_t id) override {
+    return Write([&](pqxx::work& w) -> std::optional<ListedScore> {
+      const pqxx::result r = w.exec_params(std::string(kList) + "WHERE id = $1", id);
+      if (r.empty()) return std::nullopt;
+      return Listed(r[0]);
+    });
   }
+
+  bool Remove(int64_t id) override {
+    return Write([&](pqxx::work& w) { return w.exec_params("DELETE FROM scores WHERE id = $1", id).affected_rows() > 0; });
+  }
+
+  int64_t BanSender(const std::string& sender, int64_t now) override {
+    return Write([&](pqxx::work& w) {
+      w.exec_params("INSERT INTO bans (sender, created) VALUES ($1, $2) ON CONFLICT DO NOTHING", sender, now);
+      return static_cast<int64_t>(w.exec_params("DELETE FROM scores WHERE sender = $1", sender).affected_rows());
+    });
+  }
+
+  bool Unban(const std::string& sender) override {
+    return Write([&](pqxx::work& w) { return w.exec_params("DELETE FROM bans WHERE sender = $1", sender).affected_rows() > 0; });
+  }
+
+  std::vector<Ban> Bans() override {
+    return Write([&](pqxx::work& w) {
+      std::vector<Ban> out;
+      for (const auto& row : w.exec("SELECT sender, created FROM bans ORDER BY created, sender"))
+        out.push_back({row[0].as<std::string>(), row[1].as<int64_t>()});
+      return out;
+    });
+  }
+
+  std::unique_ptr<Limiter> SharedLimiter(double perMinute, double burst) override {
+    return std::make_unique<PostgresLimiter>(pool_, perMinute, burst);
+  }
+
+ private:
+  static constexpr const char* kList = "SELECT id, name, country, score, created, sender FROM scores ";
 
   void Migrate(pqxx::connection& c) {
     pqxx::work w(c);
@@ -168,24 +239,19 @@ class PostgresStorage : public Storage {
   }
 
   int64_t Count(const char* sql) {
-    return Run([&](pqxx::connection& c) {
+    return pool_.Run([&](pqxx::connection& c) {
       pqxx::read_transaction w(c);
       return w.exec(sql)[0][0].as<int64_t>();
     });
   }
 
-  std::string connection_;
-  int capacity_;
-  std::mutex mutex_;
-  std::condition_variable idleOrRoom_;
-  std::vector<std::unique_ptr<pqxx::connection>> idle_;
-  int open_ = 0;
+  PostgresPool pool_;
 };
 
 }  // namespace
 
-std::unique_ptr<Storage> OpenPostgres(const std::string& connection, int pool) {
-  return std::make_unique<PostgresStorage>(connection, pool);
+std::unique_ptr<Storage> OpenPostgres(const std::string& connection, int pool, int timeoutSeconds) {
+  return std::make_unique<PostgresStorage>(connection, pool, timeoutSeconds);
 }
 
 }  // namespace pondaro::scores

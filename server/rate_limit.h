@@ -1,5 +1,6 @@
 // A per-address allowance of requests: a bucket of `burst` requests that refills
-// at `perMinute`. Kept in the memory of one service instance.
+// at `perMinute`. RateLimiter keeps it in the memory of one service instance;
+// PostgreSQL keeps it in the database for all instances (storage.h).
 #pragma once
 #include <cstddef>
 #include <mutex>
@@ -8,15 +9,22 @@
 
 namespace pondaro::scores {
 
-class RateLimiter {
+// Decides whether a client (by its key) may make one more request.
+class Limiter {
+ public:
+  virtual ~Limiter() = default;
+  // True when `key` may make a request at `now` (seconds), which uses one up;
+  // otherwise `retryAfter` is set to the whole seconds until it may.
+  virtual bool Allow(const std::string& key, double now, int& retryAfter) = 0;
+};
+
+class RateLimiter : public Limiter {
  public:
   // `perMinute` 0 turns the limit off. At most `maxAddresses` are remembered; an
   // address whose bucket has filled up again is forgotten first.
   RateLimiter(double perMinute, double burst, size_t maxAddresses = 100000);
 
-  // True when `address` may make a request at `now` (seconds), which uses one up;
-  // otherwise `retryAfter` is set to the whole seconds until it may.
-  bool Allow(const std::string& address, double now, int& retryAfter);
+  bool Allow(const std::string& address, double now, int& retryAfter) override;
   size_t Remembered();
 
  private:

@@ -7,9 +7,11 @@
 #include <stdexcept>
 #include <cstdio>
 
+#include "address.h"
 #include "pages.h"
 #include "persist/score_service.h"
 #include "query.h"
+#include "sender.h"
 
 namespace pondaro::scores {
 
@@ -45,7 +47,9 @@ ScoreService::ScoreService(Storage& storage, ServiceOptions options, Clock clock
       options_(options),
       clock_(std::move(clock)),
       tokens_(std::move(tokens)),
-      limiter_(options.ratePerMinute, options.burst) {}
+      limiter_(storage.SharedLimiter(options.ratePerMinute, options.burst)) {
+  if (!limiter_) limiter_ = std::make_unique<RateLimiter>(options.ratePerMinute, options.burst);
+}
 
 int64_t ScoreService::SystemClock() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
@@ -72,6 +76,15 @@ std::string ScoreService::RandomToken() {
 }
 
 Response ScoreService::Handle(const Request& request) {
+  Response r = Answer(request);
+  // The pages say how they may be kept; the game's exchanges never may.
+  bool said = false;
+  for (const auto& header : r.headers) said |= header.first == "Cache-Control";
+  if (!said) r.headers.emplace_back("Cache-Control", "no-store");
+  return r;
+}
+
+Response ScoreService::Answer(const Request& request) {
   try {
     if (request.method != "GET" && request.method != "HEAD") {
       Response r = Refused(405, "only GET is served");
@@ -85,9 +98,17 @@ Response ScoreService::Handle(const Request& request) {
       Log(request.address + " refused (" + std::to_string(query.status) + "): " + query.error);
       return Refused(query.status, query.error);
     }
+    const bool head = request.method == "HEAD";
     switch (query.kind) {
-      case RequestKind::VersionCheck: return VersionCheck(request);
-      case RequestKind::Submission: return Submit(request, query.inf);
+      // A link previewer asking for the headers gets no token: a token is
+      // handed out only to be used.
+      case RequestKind::VersionCheck: return head ? Plain(200, "OK") : VersionCheck(request);
+      case RequestKind::Submission: {
+        if (!head) return Submit(request, query.inf);
+        Response r = Refused(405, "a score is sent with GET");
+        r.headers.emplace_back("Allow", "GET");
+        return r;
+      }
       case RequestKind::Table: return Table();
     }
     return Refused(400, "malformed query");
@@ -99,7 +120,7 @@ Response ScoreService::Handle(const Request& request) {
 
 bool ScoreService::Limited(const Request& request, Response& refusal) {
   int retryAfter = 0;
-  if (limiter_.Allow(request.address, static_cast<double>(clock_()) / 1000.0, retryAfter)) return false;
+  if (limiter_->Allow(ClientKey(request.address), static_cast<double>(clock_()) / 1000.0, retryAfter)) return false;
   refusal = Refused(429, "too many requests, try again in " + std::to_string(retryAfter) + " s");
   refusal.headers.emplace_back("Retry-After", std::to_string(retryAfter));
   return true;
@@ -121,9 +142,7 @@ Response ScoreService::VersionCheck(const Request& request) {
   storage_.AddToken(token, now);
   // The game takes the fifth "|"-separated field, "OK" counting as the first, and
   // needs the "|" after it to find its end.
-  Response r = Plain(200, "OK|Pondaro|" PONDARO_VERSION "|" + std::to_string(kTokenLifetime) + "|" + token + "|");
-  r.headers.emplace_back("Cache-Control", "no-store");
-  return r;
+  return Plain(200, "OK|Pondaro|" PONDARO_VERSION "|" + std::to_string(kTokenLifetime) + "|" + token + "|");
 }
 
 Response ScoreService::Submit(const Request& request, const std::string& inf) {
@@ -136,13 +155,17 @@ Response ScoreService::Submit(const Request& request, const std::string& inf) {
   }
   const Submission& s = check.submission;
   const int64_t now = clock_() / 1000;
-  switch (storage_.Redeem(s.token, now, kTokenLifetime, {s.name, s.country, s.score, now})) {
+  const std::string sender = SenderOf(options_.secret, ClientKey(request.address));
+  switch (storage_.Redeem(s.token, now, kTokenLifetime, {s.name, s.country, s.score, now}, sender)) {
     case Redeemed::Stored:
       Log(request.address + " stored " + s.name + " (" + s.country + ") " + std::to_string(s.score));
       return Plain(200, "OK: score stored");
     case Redeemed::Expired:
       Log(request.address + " submission refused (403): token expired");
       return Refused(403, "the token has expired: ask for a version again");
+    case Redeemed::Banned:
+      Log(request.address + " submission refused (403): banned");
+      return Refused(403, "scores from this address are not accepted");
     case Redeemed::Unknown: break;
   }
   Log(request.address + " submission refused (403): token unknown or used");

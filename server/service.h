@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -19,6 +20,7 @@ struct ServiceOptions {
   double ratePerMinute = 30;  // version checks and submissions, per address
   double burst = 10;
   bool quiet = false;         // log only failures of the service itself
+  std::string secret;         // the key of the senders' hashes (sender.h)
 };
 
 inline constexpr int64_t kTokenLifetime = 2 * 60 * 60;
@@ -28,6 +30,7 @@ struct Request {
   std::string path;
   std::string query;    // after "?", as it arrived
   std::string address;  // the client's
+  std::string body;     // on a route that takes one (http_server.h); none do yet
 };
 
 struct Response {
@@ -52,6 +55,7 @@ class ScoreService {
   static std::string RandomToken();
 
  private:
+  Response Answer(const Request& request);
   Response VersionCheck(const Request& request);
   Response Submit(const Request& request, const std::string& inf);
   Response Table();
@@ -62,7 +66,7 @@ class ScoreService {
   ServiceOptions options_;
   Clock clock_;
   TokenSource tokens_;
-  RateLimiter limiter_;
+  std::unique_ptr<Limiter> limiter_;
   std::mutex purgeMutex_;
   int64_t lastPurge_ = 0;
 };

@@ -1,7 +1,10 @@
 // The embedded store: one SQLite file in WAL mode. One connection serves every
 // request thread in turn; each statement takes microseconds, so a lock costs less
 // than SQLite's own busy waiting between connections would.
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <mutex>
 
@@ -23,6 +26,10 @@ constexpr const char* kMigrations[] = {
        CREATE INDEX scores_best ON scores (score DESC, id);
        CREATE TABLE tokens (token TEXT PRIMARY KEY, issued INTEGER NOT NULL) WITHOUT ROWID;
        CREATE INDEX tokens_issued ON tokens (issued);)",
+    // Who sent each score from now on (older rows keep NULL), and the bans.
+    R"(ALTER TABLE scores ADD COLUMN sender TEXT;
+       CREATE INDEX scores_sender ON scores (sender);
+       CREATE TABLE bans (sender TEXT PRIMARY KEY, created INTEGER NOT NULL) WITHOUT ROWID;)",
 };
 constexpr int kSchemaVersion = static_cast<int>(std::size(kMigrations));
 
@@ -43,6 +50,11 @@ class Statement {
   Statement& Bind(int i, const std::string& v) {
     sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
     return *this;
+  }
+  // An empty text as NULL.
+  Statement& BindOrNull(int i, const std::string& v) {
+    if (v.empty()) sqlite3_bind_null(stmt_, i);
+    return v.empty() ? *this : Bind(i, v);
   }
   // True while a row is ready.
   bool Step() {
@@ -73,9 +85,26 @@ struct Use {
   Statement& s;
 };
 
+// The database and its -wal and -shm files hold live tokens: readable by the
+// owner alone. SQLite gives the -wal and -shm files the database file's mode, so
+// a new database file is made 0600 before SQLite opens it, and one made before
+// (0644) is narrowed.
+void MakePrivate(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) close(fd);
+  for (const char* suffix : {"", "-wal", "-shm"}) {
+    struct stat st {};
+    const std::string file = path + suffix;
+    if (stat(file.c_str(), &st) == 0 && (st.st_mode & 077)) chmod(file.c_str(), st.st_mode & 0700);
+  }
+}
+
+constexpr const char* kListColumns = "SELECT id, name, country, score, created, sender FROM scores ";
+
 class SqliteStorage : public Storage {
  public:
   explicit SqliteStorage(const std::string& path) : path_(path) {
+    MakePrivate(path);
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                         nullptr) != SQLITE_OK) {
       const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
@@ -83,6 +112,10 @@ class SqliteStorage : public Storage {
       throw StorageError("cannot open " + path + ": " + why);
     }
     try {
+      // SQLite opens a file it may not write read-only without a word; every
+      // submission would then fail.
+      if (sqlite3_db_readonly(db_, "main") == 1)
+        throw StorageError(path + " is read-only for this user: the service must be able to write its database");
       sqlite3_extended_result_codes(db_, 1);
       // Another service instance or a maintenance shell may hold the lock briefly.
       sqlite3_busy_timeout(db_, 5000);
@@ -94,7 +127,8 @@ class SqliteStorage : public Storage {
       addToken_ = std::make_unique<Statement>(db_, "INSERT INTO tokens (token, issued) VALUES (?1, ?2)");
       redeem_ = std::make_unique<Statement>(db_, "DELETE FROM tokens WHERE token = ?1 RETURNING issued");
       insert_ = std::make_unique<Statement>(
-          db_, "INSERT INTO scores (name, country, score, created) VALUES (?1, ?2, ?3, ?4)");
+          db_, "INSERT INTO scores (name, country, score, created, sender) VALUES (?1, ?2, ?3, ?4, ?5)");
+      banned_ = std::make_unique<Statement>(db_, "SELECT 1 FROM bans WHERE sender = ?1");
       purge_ = std::make_unique<Statement>(db_, "DELETE FROM tokens WHERE issued < ?1");
       best_ = std::make_unique<Statement>(
           db_, "SELECT name, country, score, created FROM scores ORDER BY score DESC, id LIMIT ?1");
@@ -115,7 +149,8 @@ class SqliteStorage : public Storage {
     u.s.Bind(1, token).Bind(2, now).Step();
   }
 
-  Redeemed Redeem(const std::string& token, int64_t now, int64_t lifetime, const StoredScore& score) override {
+  Redeemed Redeem(const std::string& token, int64_t now, int64_t lifetime, const StoredScore& score,
+                  const std::string& sender) override {
     std::lock_guard lock(mutex_);
     Transaction t(*this);
     Redeemed result;
@@ -126,7 +161,11 @@ class SqliteStorage : public Storage {
       else
         result = now - u.s.Int(0) < lifetime ? Redeemed::Stored : Redeemed::Expired;
     }
-    if (result == Redeemed::Stored) InsertOne(score);
+    if (result == Redeemed::Stored && !sender.empty()) {
+      Use u(*banned_);
+      if (u.s.Bind(1, sender).Step()) result = Redeemed::Banned;
+    }
+    if (result == Redeemed::Stored) InsertOne(score, sender);
     t.Commit();
     return result;
   }
@@ -150,12 +189,53 @@ class SqliteStorage : public Storage {
   void Insert(const std::vector<StoredScore>& scores) override {
     std::lock_guard lock(mutex_);
     Transaction t(*this);
-    for (const StoredScore& s : scores) InsertOne(s);
+    for (const StoredScore& s : scores) InsertOne(s, "");
     t.Commit();
   }
 
   int64_t CountScores() override { return Count(*countScores_); }
   int64_t CountTokens() override { return Count(*countTokens_); }
+
+  std::vector<ListedScore> List(int count) override {
+    std::lock_guard lock(mutex_);
+    Statement s(db_, (std::string(kListColumns) + "ORDER BY score DESC, id LIMIT ?1").c_str());
+    s.Bind(1, count);
+    std::vector<ListedScore> out;
+    while (s.Step()) out.push_back(Listed(s));
+    return out;
+  }
+
+  std::optional<ListedScore> Find(int64_t id) override {
+    std::lock_guard lock(mutex_);
+    Statement s(db_, (std::string(kListColumns) + "WHERE id = ?1").c_str());
+    s.Bind(1, id);
+    if (!s.Step()) return std::nullopt;
+    return Listed(s);
+  }
+
+  bool Remove(int64_t id) override { return Change("DELETE FROM scores WHERE id = ?1", id, "") > 0; }
+
+  int64_t BanSender(const std::string& sender, int64_t now) override {
+    std::lock_guard lock(mutex_);
+    Transaction t(*this);
+    Statement ban(db_, "INSERT OR IGNORE INTO bans (sender, created) VALUES (?1, ?2)");
+    ban.Bind(1, sender).Bind(2, now).Step();
+    Statement remove(db_, "DELETE FROM scores WHERE sender = ?1");
+    remove.Bind(1, sender).Step();
+    const int64_t removed = sqlite3_changes(db_);
+    t.Commit();
+    return removed;
+  }
+
+  bool Unban(const std::string& sender) override { return Change("DELETE FROM bans WHERE sender = ?2", 0, sender) > 0; }
+
+  std::vector<Ban> Bans() override {
+    std::lock_guard lock(mutex_);
+    Statement s(db_, "SELECT sender, created FROM bans ORDER BY created, sender");
+    std::vector<Ban> out;
+    while (s.Step()) out.push_back({s.Text(0), s.Int(1)});
+    return out;
+  }
 
  private:
   // BEGIN IMMEDIATE takes the write lock at once, so two instances on one file
@@ -197,13 +277,26 @@ class SqliteStorage : public Storage {
       throw StorageError(path_ + " has schema version " + std::to_string(version) + ", newer than this program's " +
                          std::to_string(kSchemaVersion) + ": update pondaro-scores");
     for (int v = version; v < kSchemaVersion; ++v) Exec(kMigrations[v]);
-    if (version != kSchemaVersion) Exec(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str());
+    // Written every time: a database this process cannot write fails here, at start.
+    Exec(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str());
     t.Commit();
   }
 
-  void InsertOne(const StoredScore& s) {
+  void InsertOne(const StoredScore& s, const std::string& sender) {
     Use u(*insert_);
-    u.s.Bind(1, s.name).Bind(2, s.country).Bind(3, s.score).Bind(4, s.when).Step();
+    u.s.Bind(1, s.name).Bind(2, s.country).Bind(3, s.score).Bind(4, s.when).BindOrNull(5, sender).Step();
+  }
+
+  static ListedScore Listed(Statement& s) {
+    return {s.Int(0), {s.Text(1), s.Text(2), s.Int(3), s.Int(4)}, s.Text(5)};
+  }
+
+  // A one-off statement with ?1 an id and ?2 a text; the rows it changed.
+  int64_t Change(const char* sql, int64_t id, const std::string& text) {
+    std::lock_guard lock(mutex_);
+    Statement s(db_, sql);
+    s.Bind(1, id).Bind(2, text).Step();
+    return sqlite3_changes(db_);
   }
 
   int64_t Count(Statement& s) {
@@ -216,6 +309,7 @@ class SqliteStorage : public Storage {
     addToken_.reset();
     redeem_.reset();
     insert_.reset();
+    banned_.reset();
     purge_.reset();
     best_.reset();
     countScores_.reset();
@@ -227,7 +321,7 @@ class SqliteStorage : public Storage {
   std::string path_;
   sqlite3* db_ = nullptr;
   std::mutex mutex_;
-  std::unique_ptr<Statement> addToken_, redeem_, insert_, purge_, best_, countScores_, countTokens_;
+  std::unique_ptr<Statement> addToken_, redeem_, insert_, banned_, purge_, best_, countScores_, countTokens_;
 };
 
 }  // namespace

@@ -4,8 +4,8 @@ set -e
 PKGS="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
 libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libxmp-dev libcurl4-openssl-dev
 libfontconfig-dev libx11-dev libcairo2-dev fonts-leckerli-one fonts-dejavu-core xvfb xauth xdg-utils xdotool openbox
-desktop-file-utils appstream
-libcpp-httplib-dev libsqlite3-dev libpqxx-dev nlohmann-json3-dev postgresql chromium"
+desktop-file-utils appstream cmark-gfm
+libmicrohttpd-dev libssl-dev libsqlite3-dev libpqxx-dev nlohmann-json3-dev postgresql chromium nginx"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

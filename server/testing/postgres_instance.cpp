@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <thread>
 
@@ -137,6 +139,30 @@ std::string PostgresInstance::NewDatabase() {
   pqxx::nontransaction w(c);
   w.exec("CREATE DATABASE " + name);
   return Connection(name);
+}
+
+}  // namespace pondaro::scores::testing
+
+namespace pondaro::scores::testing {
+
+void PostgresInstance::SignalAll(int signal) const {
+  if (pid_ <= 0) return;
+  // The server's children: every process whose parent it is (field 4 of /proc/PID/stat).
+  std::vector<pid_t> pids = {pid_};
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+    const pid_t pid = std::atoi(entry.path().filename().c_str());
+    if (pid <= 0) continue;
+    std::ifstream stat(entry.path() / "stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t close = line.rfind(')');
+    if (close == std::string::npos) continue;
+    char state = 0;
+    int parent = 0;
+    if (std::sscanf(line.c_str() + close + 1, " %c %d", &state, &parent) == 2 && parent == pid_) pids.push_back(pid);
+  }
+  for (pid_t pid : pids) kill(pid, signal);
 }
 
 }  // namespace pondaro::scores::testing

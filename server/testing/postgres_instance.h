@@ -28,6 +28,9 @@ class PostgresInstance {
   std::string Connection(const std::string& database) const;
   // Creates a fresh, empty database and returns its connection string.
   std::string NewDatabase();
+  // Sends `signal` to the server and every process it started: SIGSTOP hangs
+  // it (up, but answering nothing), SIGCONT lets it go on.
+  void SignalAll(int signal) const;
 
  private:
   PostgresInstance() = default;

@@ -13,13 +13,11 @@
 namespace pondaro::scores::test {
 namespace {
 
-class Behaviour : public ::testing::TestWithParam<Backend> {
+class Behaviour : public OnEachBackend {
  protected:
   void SetUp() override {
-    std::string reason;
-    db = Database::Make(GetParam(), reason);
-    if (!db) GTEST_SKIP() << "PostgreSQL cannot run here: " << reason;
-    storage = db->Open();
+    OnEachBackend::SetUp();
+    if (IsSkipped()) return;
     options.quiet = true;
     options.ratePerMinute = 0;  // EachAddressIsLimited sets its own
     service = std::make_unique<ScoreService>(*storage, options, clock.Fn());
@@ -35,8 +33,6 @@ class Behaviour : public ::testing::TestWithParam<Backend> {
     return s.Handle(Get(SubmissionQuery(name, score, token, country)));
   }
 
-  std::unique_ptr<Database> db;
-  std::unique_ptr<Storage> storage;
   TestClock clock;
   ServiceOptions options;
   std::unique_ptr<ScoreService> service;
@@ -185,8 +181,9 @@ TEST_P(Behaviour, EachAddressIsLimited) {
   for (int i = 0; i < 3; ++i) tokens.push_back(Token(limited, "10.1.1.1"));
   Response r = limited.Handle(Get("prg=Pondaro", "10.1.1.1"));
   EXPECT_EQ(r.status, 429);
-  ASSERT_EQ(r.headers.size(), 1u);
+  ASSERT_EQ(r.headers.size(), 2u);
   EXPECT_EQ(r.headers[0], (std::pair<std::string, std::string>{"Retry-After", "10"}));
+  EXPECT_EQ(r.headers[1], (std::pair<std::string, std::string>{"Cache-Control", "no-store"}));
   // The submission counts as well; other players and the table go on.
   EXPECT_EQ(limited.Handle(Get(SubmissionQuery("Busy", 100, tokens[0]), "10.1.1.1")).status, 429);
   EXPECT_EQ(Token(limited, "10.2.2.2").size(), kTokenLength);

@@ -75,6 +75,20 @@ class Database {
   std::string connection_;
 };
 
+// A test run on each backend, with a fresh database; skipped, saying why, where
+// PostgreSQL cannot run.
+class OnEachBackend : public ::testing::TestWithParam<Backend> {
+ protected:
+  void SetUp() override {
+    std::string reason;
+    db = Database::Make(GetParam(), reason);
+    if (!db) GTEST_SKIP() << "PostgreSQL cannot run here: " << reason;
+    storage = db->Open();
+  }
+  std::unique_ptr<Database> db;
+  std::unique_ptr<Storage> storage;
+};
+
 // The token out of a version check's answer, read the way the game reads it.
 inline std::string TokenOf(const Response& r) { return pondaro::ServerValue(r.body); }
 

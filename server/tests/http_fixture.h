@@ -1,75 +1,23 @@
-// The service on a real socket for the tests, and a raw HTTP client that sends
-// exactly the bytes it is given.
+// The service on a real socket for the tests; the raw HTTP client of testing/.
 #pragma once
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <signal.h>
 
-#include <cstdlib>
+#include <chrono>
+#include <regex>
 #include <thread>
 
 #include "fixtures.h"
 #include "http_server.h"
+#include "testing/http_client.h"
 
 namespace pondaro::scores::test {
-
-struct RawReply {
-  int status = 0;
-  std::string head;  // status line and headers
-  std::string body;
-  std::string Header(const std::string& name) const {
-    const size_t at = head.find("\r\n" + name + ": ");
-    if (at == std::string::npos) return "";
-    const size_t from = at + 4 + name.size();
-    return head.substr(from, head.find("\r\n", from) - from);
-  }
-};
-
-// Sends `request` as it stands and reads the answer: its Content-Length, or
-// until the server closes.
-inline RawReply RawHttp(int port, const std::string& request) {
-  RawReply reply;
-  const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  timeval timeout{10, 0};
-  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-  if (connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    close(s);
-    return reply;
-  }
-  (void)!send(s, request.data(), request.size(), MSG_NOSIGNAL);
-  std::string in;
-  char buf[16384];
-  auto complete = [&] {
-    const size_t end = in.find("\r\n\r\n");
-    if (end == std::string::npos) return false;
-    const size_t length = in.find("Content-Length: ");
-    if (length == std::string::npos || length > end) return false;
-    return in.size() >= end + 4 + std::strtoul(in.c_str() + length + 16, nullptr, 10);
-  };
-  for (ssize_t n; !complete() && (n = recv(s, buf, sizeof buf, 0)) > 0;) in.append(buf, static_cast<size_t>(n));
-  close(s);
-  const size_t end = in.find("\r\n\r\n");
-  reply.head = in.substr(0, end);
-  reply.body = end == std::string::npos ? "" : in.substr(end + 4);
-  if (in.size() > 12) reply.status = std::atoi(in.c_str() + 9);
-  return reply;
-}
-
-inline RawReply HttpGet(int port, const std::string& target, const std::string& extraHeaders = "") {
-  return RawHttp(port, "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" + extraHeaders + "\r\n");
-}
 
 // A service with an SQLite database in a temporary folder, serving on
 // 127.0.0.1 at `port` (0: any free port) on a thread of its own.
 class RunningService {
  public:
   explicit RunningService(ServiceOptions options = Quiet(), HttpOptions http = {}, int port = 0)
-      : storage_(OpenSqlite(dir_ / "scores.db")), service_(*storage_, options), server_(service_, http) {
+      : storage_(OpenSqlite(dir_ / "scores.db")), service_(*storage_, options), server_(service_, Hushed(http, options)) {
     port_ = server_.Bind("127.0.0.1", port);
     if (port_ > 0) thread_ = std::thread([this] { server_.Run(); });
   }
@@ -78,6 +26,10 @@ class RunningService {
       server_.Stop();
       thread_.join();
     }
+  }
+  static HttpOptions Hushed(HttpOptions http, const ServiceOptions& options) {
+    http.quiet |= options.quiet;
+    return http;
   }
   static ServiceOptions Quiet() {
     ServiceOptions o;
@@ -95,6 +47,62 @@ class RunningService {
   HttpServer server_;
   int port_ = -1;
   std::thread thread_;
+};
+
+// Waits for the line that names the address; the port, or -1.
+inline int ServingPort(const std::string& log, pid_t pid) {
+  const std::regex serving("serving http://127\\.0\\.0\\.1:([0-9]+)/");
+  for (int i = 0; i < 3000; ++i) {
+    std::smatch m;
+    const std::string text = ReadFile(log);
+    if (std::regex_search(text, m, serving)) return std::stoi(m[1]);
+    if (WaitExit(pid, 0) != -1) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return -1;
+}
+
+// pondaro-scores itself on a free port of 127.0.0.1 with an SQLite database in
+// a folder of its own (or `database`), `args` added; killed when the object goes.
+class ServiceProcess {
+ public:
+  explicit ServiceProcess(const std::vector<std::string>& args = {}, const std::string& database = "")
+      : database_(database.empty() ? dir_ / "scores.db" : database) {
+    SpawnOptions o;
+    o.log = dir_ / "log.txt";
+    std::vector<std::string> argv = {PONDARO_SCORES_BINARY, "--port", "0", "--database", database_};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::string error;
+    pid_ = Spawn(argv, o, error);
+    port_ = pid_ > 0 ? ServingPort(o.log, pid_) : -1;
+  }
+  ~ServiceProcess() {
+    if (pid_ > 0) Stop(pid_, SIGKILL, 5000);
+  }
+  int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
+  const std::string& Database() const { return database_; }
+  std::string Log() const { return ReadFile(dir_ / "log.txt"); }
+  bool Running() const { return pid_ > 0 && WaitExit(pid_, 0) == -1; }
+  // The most memory the process has held, in MB.
+  double PeakMb() const {
+    const std::string status = ReadFile("/proc/" + std::to_string(pid_) + "/status");
+    const size_t at = status.find("VmHWM:");
+    return at == std::string::npos ? -1 : std::strtod(status.c_str() + at + 6, nullptr) / 1024.0;
+  }
+  // SIGTERM; the exit status, or -1 when it has not ended within `ms`.
+  int Terminate(int ms) {
+    kill(pid_, SIGTERM);
+    const int status = WaitExit(pid_, ms);
+    if (status != -1) pid_ = -1;
+    return status;
+  }
+
+ private:
+  TempDir dir_;
+  std::string database_;
+  pid_t pid_ = -1;
+  int port_ = -1;
 };
 
 }  // namespace pondaro::scores::test

@@ -1,9 +1,9 @@
 // pondaro-scores as a user starts it.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <chrono>
-#include <regex>
 #include <thread>
 
 #include "http_fixture.h"
@@ -27,19 +27,6 @@ Finished RunToEnd(const std::vector<std::string>& args) {
   if (pid < 0) return {-1, error};
   const int status = WaitExit(pid, 20000);
   return {status, ReadFile(o.log)};
-}
-
-// Waits for the line that names the address; the port, or -1.
-int ServingPort(const std::string& log, pid_t pid) {
-  const std::regex serving("serving http://127\\.0\\.0\\.1:([0-9]+)/");
-  for (int i = 0; i < 1000; ++i) {
-    std::smatch m;
-    const std::string text = ReadFile(log);
-    if (std::regex_search(text, m, serving)) return std::stoi(m[1]);
-    if (WaitExit(pid, 0) != -1) return -1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return -1;
 }
 
 TEST(Program, HelpAndBadOptions) {
@@ -82,6 +69,32 @@ TEST(Program, ServesUntilToldToStop) {
   EXPECT_NE(log.find("token unknown or used"), std::string::npos) << log;
   EXPECT_NE(log.find("stopped"), std::string::npos) << log;
   EXPECT_EQ(OpenSqlite(dir / "scores.db")->CountScores(), 1);
+}
+
+// The database must be writable by the user the service runs as: a read-only one
+// would have it "serve" and refuse every score.
+TEST(Program, RefusesAReadOnlyDatabase) {
+  TempDir dir("pondaro-scores", "/tmp");
+  const std::string path = dir / "scores.db";
+  OpenSqlite(path)->Insert({{"Kept", "", 5, 0}});
+  std::vector<std::string> argv = {PONDARO_SCORES_BINARY, "--port", "0", "--database", path};
+  SpawnOptions o;
+  o.log = dir / "log.txt";
+  // Root may write anything: then the service runs as somebody else.
+  o.runAs = UnprivilegedUser();
+  chmod(dir.Path().c_str(), 0755);
+  chmod(path.c_str(), o.runAs.empty() ? 0400 : 0644);
+  std::string error;
+  const pid_t pid = Spawn(argv, o, error);
+  ASSERT_GT(pid, 0) << error;
+  EXPECT_EQ(WaitExit(pid, 20000), 1);
+  EXPECT_NE(ReadFile(o.log).find(path + " is read-only for this user"), std::string::npos) << ReadFile(o.log);
+}
+
+TEST(Program, PostgresNeedsTheSharedSecret) {
+  const Finished r = RunToEnd({"--postgres", "dbname=nowhere"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.output.find("--secret-file"), std::string::npos) << r.output;
 }
 
 }  // namespace

@@ -28,14 +28,14 @@ TEST(Sqlite, ANewFileGetsTheSchemaInWalMode) {
   SqliteExec(path, "PRAGMA journal_mode", &mode);
   SqliteExec(path, "PRAGMA user_version", &version);
   EXPECT_EQ(mode, "wal");
-  EXPECT_EQ(version, "1");
+  EXPECT_EQ(version, "2");
 }
 
 TEST(Sqlite, AFileFromANewerServiceIsLeftAlone) {
   TempDir dir;
   const std::string path = dir / "newer.db";
   OpenSqlite(path)->Insert({{"Kept", "", 5, 0}});
-  SqliteExec(path, "PRAGMA user_version=2");
+  SqliteExec(path, "PRAGMA user_version=3");
   try {
     OpenSqlite(path);
     FAIL() << "opened a newer schema";
@@ -69,8 +69,8 @@ TEST(Postgres, ADatabaseFromANewerServiceIsLeftAlone) {
   {
     pqxx::connection c(connection);
     pqxx::work w(c);
-    EXPECT_EQ(w.exec("SELECT version FROM schema_version")[0][0].as<int>(), 1);
-    w.exec("UPDATE schema_version SET version = 2");
+    EXPECT_EQ(w.exec("SELECT version FROM schema_version")[0][0].as<int>(), 2);
+    w.exec("UPDATE schema_version SET version = 3");
     w.commit();
   }
   EXPECT_THROW(OpenPostgres(connection, 1), StorageError);
@@ -114,12 +114,18 @@ class Broken : public Storage {
  public:
   std::string Describe() const override { return "broken"; }
   void AddToken(const std::string&, int64_t) override { Fail(); }
-  Redeemed Redeem(const std::string&, int64_t, int64_t, const StoredScore&) override { Fail(); }
+  Redeemed Redeem(const std::string&, int64_t, int64_t, const StoredScore&, const std::string&) override { Fail(); }
   int64_t PurgeTokens(int64_t) override { Fail(); }
   std::vector<StoredScore> Best(int) override { Fail(); }
   void Insert(const std::vector<StoredScore>&) override { Fail(); }
   int64_t CountScores() override { Fail(); }
   int64_t CountTokens() override { Fail(); }
+  std::vector<ListedScore> List(int) override { Fail(); }
+  std::optional<ListedScore> Find(int64_t) override { Fail(); }
+  bool Remove(int64_t) override { Fail(); }
+  int64_t BanSender(const std::string&, int64_t) override { Fail(); }
+  bool Unban(const std::string&) override { Fail(); }
+  std::vector<Ban> Bans() override { Fail(); }
 
  private:
   [[noreturn]] static void Fail() { throw StorageError("PostgreSQL connection lost: server closed the connection"); }

@@ -32,9 +32,10 @@ int TApplication::Run() {
     while (!form_.Terminated) Step();
     return 0;
   } catch (const std::exception& e) {
-    form_.ShowError(e.what());
+    // The game ends here: its own panel would never be seen.
+    form_.Services.messages.Show(e.what());
   } catch (...) {
-    form_.ShowError("An unexpected error ended the game.");
+    form_.Services.messages.Show("An unexpected error ended the game.");
   }
   form_.Terminated = true;
   return 1;

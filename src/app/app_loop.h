@@ -35,6 +35,7 @@ class TApplication {
   // browser processes).
   std::function<void()> Housekeeping;
   uint64_t NextTick() const { return nextTick_; }
+  TMainForm& Form() { return form_; }
 
  private:
   uint64_t NextDeadline() const;

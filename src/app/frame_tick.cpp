@@ -10,6 +10,7 @@ namespace pondaro {
 void TMainForm::DXTimerTimer() {
   if (!displayUp_ || !DXDraw().CanDraw()) return;
   UpdateInputStates();
+  MessagePanelTick(*this);
   Guarded([&] { MenuPad(); });
   for (uint8_t* c : {&Countdown2, &Countdown3, &Countdown4, &Countdown5, &Countdown6})
     if (*c != 0) --*c;
@@ -80,7 +81,7 @@ void TMainForm::EnableTimer(TWindowTimer& timer, bool on) {
 }
 
 void TMainForm::SyncLevelTimer() {
-  const bool playing = Scene == 4 && !Paused && !GameMainExit;
+  const bool playing = Scene == 4 && !Paused && !GameMainExit && !MessagePanel.Open();
   EnableTimer(LevelTimer, playing);
   if (Scene == 4) Guarded([&] { SetFlightSounds(playing); });
 }

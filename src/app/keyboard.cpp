@@ -88,6 +88,11 @@ void TMainForm::FormKeyDown(int key, bool /*shift*/, bool ctrl, bool alt) {
       }
       break;
     case 9:
+      // While the score is being sent only Esc counts: it stops waiting.
+      if (Submission.Running()) {
+        if (key == vk::Escape) AbandonSubmission();
+        break;
+      }
       // Alt+Enter counts here too: the row asks for Enter, not Enter without Alt.
       if ((key == vk::Escape || key == vk::Return) && Score < HighScores[9].Score && !Timer1.Enabled) {
         Services.clock.Sleep(200);

@@ -1,9 +1,5 @@
 #include "app/main_form.h"
 
-#include <cstdio>
-
-#include "persist/codec.h"
-#include "persist/settings_file.h"
 #include "sprites/errors.h"
 
 namespace pondaro {
@@ -34,8 +30,16 @@ std::string TMainForm::SettingsPath() const {
   return SettingsDir.empty() ? Path("Config.cfg") : SettingsDir + "/Config.cfg";
 }
 
-// The message box also puts the line on stderr.
-void TMainForm::ShowError(const std::string& message) { Services.messages.Show(message); }
+// The system's box also puts the line on stderr.
+void TMainForm::ShowError(const std::string& message) {
+  if (!MessagePanel.Ready) {
+    Services.messages.Show(message);
+    return;
+  }
+  std::fprintf(stderr, "PONDARO: %s\n", message.c_str());
+  std::fflush(stderr);
+  PostMessage(*this, message);
+}
 
 // ---- Start-up.
 
@@ -66,50 +70,6 @@ void TMainForm::FormCreate() {
   ChangeScene(1);
 }
 
-void TMainForm::ReadSettings() {
-  auto lines = ReadSettingsLines(SettingsPath());
-  if (!lines) return;
-  const auto& l = *lines;
-  if (l[0] != "false") GameFullScreenClick();
-  if (l[1] == "false") GameMusic = false;
-  if (l[2] == "false") GameSound = false;
-  Edit1 = CountryText = StripPadding(l[3]);
-  Edit2 = PlayerName = StripPadding(l[4]);
-  for (int place = 0; place < 10; ++place) {
-    const std::string& name = l[5 + 2 * place];
-    const std::string& score = l[6 + 2 * place];
-    if (!name.empty()) HighScores[place].Name = StripPadding(name);
-    if (!score.empty()) {
-      // A damaged score keeps that place's default; the rest of the file still counts.
-      if (auto v = ParseScore(StripPadding(score)))
-        HighScores[place].Score = *v;
-      else
-        std::fprintf(stderr, "PONDARO: Config.cfg line %d: '%s' is not a whole number; keeping %d\n",
-                     7 + 2 * place, StripPadding(score).c_str(), HighScores[place].Score);
-    }
-  }
-}
-
-void TMainForm::SaveSettings() {
-  SettingsValues v;
-  v.FullScreen = GameFullScreen;
-  v.Music = GameMusic;
-  v.Sound = GameSound;
-  // The padding stays on the in-memory texts, as the frames copy them afresh.
-  CountryText = Edit1;
-  if (!CountryText.empty()) CountryText = PadToFive(CountryText);
-  PlayerName = Edit2;
-  if (!PlayerName.empty()) PlayerName = PadToFive(PlayerName);
-  v.Country = CountryText;
-  v.Name = PlayerName;
-  v.Table = HighScores;
-  std::string error;
-  if (!SettingsDir.empty() && !MakeFolders(SettingsDir, error))
-    std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
-  else if (!WriteFileAtomically(SettingsPath(), FormatSettings(v), error))
-    std::fprintf(stderr, "PONDARO: %s\n", error.c_str());
-}
-
 void TMainForm::ResetHighScores() {
   HighScores = DefaultHighScores();
   ChangeScene(7);
@@ -122,6 +82,9 @@ void TMainForm::DXDrawInitializing() {}
 void TMainForm::DXDrawInitialize() {
   displayUp_ = true;
   ImageList.Restore(DXDraw());
+  // From now on messages are the game's own; a collection without the panel
+  // keeps the system's box.
+  MessagePanel.Ready = ImageList.TryFind("Message_panel") != nullptr;
   SpriteEngine.SetDisplay(&DXDraw());
   DXTimerEnabled = true;
   // At start-up a bad sound file stops the game (the caller says so). Later, when
@@ -181,13 +144,14 @@ void TMainForm::FormClose() {
 // Asked to end by the system: no dialog, nothing more to play; what the player set
 // and scored is written as the exit from the menu would leave it.
 void TMainForm::EndSession() {
-  Guarded([&] { SaveSettings(); });
+  Guarded([&] { SaveOnExit(); });
   Terminated = true;
 }
 
 // ---- Events.
 
 void TMainForm::HandleEvent(const InputEvent& e) {
+  if (MessagePanelEvent(*this, e)) return;
   switch (e.Type) {
     case EventType::KeyDown:
       // Held down, Alt+Enter would flip the display with every repeat.
@@ -199,7 +163,12 @@ void TMainForm::HandleEvent(const InputEvent& e) {
     case EventType::MouseDown: DXDrawMouseDown(e.Button, e.X, e.Y); break;
     case EventType::MouseUp: DXDrawMouseUp(e.Button, e.X, e.Y); break;
     case EventType::FocusGained: DXTimerActivate(); break;
-    case EventType::FocusLost: DXTimerDeactivate(); break;
+    case EventType::FocusLost:
+      DXTimerDeactivate();
+      FireHeld = false;
+      break;
+    // Held buttons and keys may be let go where the game cannot see it.
+    case EventType::PointerLeft: FireHeld = false; break;
     case EventType::Resized: FormResize(); break;
     case EventType::Close: FormClose(); break;
     case EventType::Terminate: EndSession(); break;

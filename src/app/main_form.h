@@ -8,7 +8,10 @@
 
 #include "game/level.h"
 #include "menus/menu_state.h"
+#include "menus/message_panel.h"
 #include "persist/high_scores.h"
+#include "persist/settings_store.h"
+#include "persist/submit.h"
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/services.h"
@@ -88,6 +91,9 @@ class TMainForm {
   TFrogState Frog;
   TFeeding Feeding;
   TMenuState Menus;
+  TSettingsStore SettingsStore;
+  TSubmission Submission;
+  TMessagePanel MessagePanel;
 
   // ---- Components.
   TPictureCollection ImageList;
@@ -189,6 +195,9 @@ class TMainForm {
   void GameEnterNameClick();
   void GameSendResultClick();
   void StoreHighScore();
+  // Every way out of the program at name entry stores the score as Enter would,
+  // with the name typed so far (the last one when the field is empty), unsent.
+  void StoreTypedName();
   void TypeName(int key);     // a key while GamegoEdit is on
   void CommitName();          // Enter without Alt
   void GameOverClick();       // a left click once the game-over words are gone
@@ -196,12 +205,18 @@ class TMainForm {
   // The character a key types into a text box (0: none), and its counted width.
   static int EntryCharacter(int key);
   static int GlyphWidth(int ch);
-  void SubmitScore();
+  void SubmitScore();        // starts sending; the table is shown when it is over
+  void PollSubmission();
+  void AbandonSubmission();  // Esc while sending: the table at once
+  void SubmissionFrame();    // polls, and says so while sending
   void GoWeb(const std::string& address);
 
   // ---- Settings file.
   void SaveSettings();
   void ReadSettings();
+  // The saving end of every way out (a quit signal, a lost display, an error):
+  // files only, no drawing and no dialogs.
+  void SaveOnExit();
 
   // ---- Audio.
   void PlayMusic(const std::string& name);
@@ -213,6 +228,8 @@ class TMainForm {
   void MusicKeepAlive();
 
   // ---- Errors: the operation is abandoned, the message shown, the game goes on.
+  // Shown on the game's own panel once the display is up, before that in the
+  // system's box; always on stderr too.
   void ShowError(const std::string& message);
   // Runs f; a game error it raises is reported and swallowed.
   template <class F>

@@ -43,6 +43,7 @@ void TMainForm::CleanUpScene(int scene) {
     SaveSettings();
   } else if (scene == 7) {
     SaveSettings();
+    Menus.NewPlace = 0;  // lit only on the first showing after name entry
   } else if (scene == 9) {
     GameOver = false;
     GameEnterName = GamegoEdit = GameSendResult = false;
@@ -79,6 +80,11 @@ void TMainForm::SetUpScene(int scene) {
 }
 
 void TMainForm::SceneFrame() {
+  // A message on the game's panel holds every scene still until it is closed.
+  if (MessagePanel.Open()) {
+    MessagePanelFrame(*this);
+    return;
+  }
   switch (Scene) {
     case 1:
     case 2:

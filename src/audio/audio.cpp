@@ -59,18 +59,18 @@ void TMainForm::StopSound(const std::string& name) {
 void TMainForm::SetFlightSounds(bool heard) {
   if (heard == !Feeding.BuzzSilenced) return;
   Feeding.BuzzSilenced = !heard;
+  // Only kinds still in the air have a buzz to stop or start again.
   for (const char* name : kFlightSounds) {
-    if (!heard) {
-      DXWaveList.Find(name).Stop();
-      continue;
-    }
-    // One buzz again for each kind still in the air.
     bool flying = false;
     for (TSprite* s : Root().List()) {
       auto* source = dynamic_cast<TFlightSoundSource*>(s);
       flying = flying || (source && !s->Dying && source->FlightSound() == std::string(name));
     }
-    if (flying) PlaySound(name);
+    if (!flying) continue;
+    if (heard)
+      PlaySound(name);
+    else
+      DXWaveList.Find(name).Stop();
   }
 }
 

@@ -2,7 +2,8 @@
 
 #include <curl/curl.h>
 
-#include <mutex>
+#include <atomic>
+#include <thread>
 
 #ifndef PONDARO_VERSION
 #define PONDARO_VERSION "0"
@@ -32,12 +33,98 @@ size_t Collect(char* data, size_t size, size_t count, void* user) {
   return n;
 }
 
+int StopWhenAbandoned(void* abandoned, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return static_cast<std::atomic<bool>*>(abandoned)->load() ? 1 : 0;
+}
+
 void GlobalInit() {
   static std::once_flag once;
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 }  // namespace
+
+// The worker owns the transfer; the game's thread only reads `done_` and, once it
+// is set, the result. Abandoning sets `abandoned_` and wakes the worker's wait.
+class CurlRequest : public HttpRequest {
+ public:
+  CurlRequest(CurlHttpClient& client, std::string url) : client_(client), url_(std::move(url)) {
+    multi_ = curl_multi_init();
+    worker_ = std::thread([this] { Run(); });
+  }
+  ~CurlRequest() override {
+    abandoned_ = true;
+    if (multi_) curl_multi_wakeup(multi_);
+    if (worker_.joinable()) worker_.join();
+    if (multi_) curl_multi_cleanup(multi_);
+  }
+  bool Done() const override { return done_.load(std::memory_order_acquire); }
+  std::optional<std::string> Result(std::string& error) override {
+    error = error_;
+    return body_;
+  }
+  void Wait() { worker_.join(); }
+
+ private:
+  void Run() {
+    std::lock_guard<std::mutex> busy(client_.busy_);
+    Transfer();
+    done_.store(true, std::memory_order_release);
+  }
+
+  void Transfer() {
+    CURL* c = static_cast<CURL*>(client_.curl_);
+    if (!c || !multi_) {
+      error_ = "the HTTP client could not be set up";
+      return;
+    }
+    Body body;
+    body.limit = client_.maxBody_;
+    char message[CURL_ERROR_SIZE] = "";
+    curl_easy_setopt(c, CURLOPT_URL, url_.c_str());
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, message);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &abandoned_);
+    curl_multi_add_handle(multi_, c);
+    CURLcode rc = CURLE_OK;
+    for (int running = 1; running && !abandoned_;) {
+      if (curl_multi_perform(multi_, &running) != CURLM_OK) break;
+      if (running) curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
+    }
+    int left = 0;
+    while (CURLMsg* m = curl_multi_info_read(multi_, &left))
+      if (m->msg == CURLMSG_DONE) rc = m->data.result;
+    const bool stopped = abandoned_.load();
+    curl_multi_remove_handle(multi_, c);
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, nullptr);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, nullptr);
+    if (stopped) {
+      error_ = url_ + ": abandoned";
+      return;
+    }
+    if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && body.cut)) {
+      error_ = url_ + ": " + (message[0] ? message : curl_easy_strerror(rc));
+      return;
+    }
+    long status = 0;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+    if (status < 200 || status > 299) {
+      error_ = url_ + ": HTTP status " + std::to_string(status);
+      return;
+    }
+    body_ = std::move(body.text);
+  }
+
+  CurlHttpClient& client_;
+  const std::string url_;
+  CURLM* multi_ = nullptr;
+  std::atomic<bool> abandoned_{false}, done_{false};
+  // Written by the worker before `done_`, read by the game only after it.
+  std::optional<std::string> body_;
+  std::string error_;
+  std::thread worker_;
+};
 
 std::string CurlHttpClient::UserAgent() { return std::string("PONDARO/") + PONDARO_VERSION + " (Linux)"; }
 
@@ -59,6 +146,9 @@ CurlHttpClient::CurlHttpClient(long connectTimeoutMs, long totalTimeoutMs, size_
   curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Collect);
+  // Also stops a transfer that is busy, between the waits that a wake-up ends.
+  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, StopWhenAbandoned);
+  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
 }
 
 CurlHttpClient::~CurlHttpClient() {
@@ -67,31 +157,13 @@ CurlHttpClient::~CurlHttpClient() {
 }
 
 std::optional<std::string> CurlHttpClient::Get(const std::string& url, std::string& error) {
-  CURL* c = static_cast<CURL*>(curl_);
-  if (!c) {
-    error = "the HTTP client could not be set up";
-    return std::nullopt;
-  }
-  Body body;
-  body.limit = maxBody_;
-  char message[CURL_ERROR_SIZE] = "";
-  curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
-  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, message);
-  const CURLcode rc = curl_easy_perform(c);
-  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, nullptr);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, nullptr);
-  if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && body.cut)) {
-    error = url + ": " + (message[0] ? message : curl_easy_strerror(rc));
-    return std::nullopt;
-  }
-  long status = 0;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-  if (status < 200 || status > 299) {
-    error = url + ": HTTP status " + std::to_string(status);
-    return std::nullopt;
-  }
-  return std::move(body.text);
+  CurlRequest request(*this, url);
+  request.Wait();
+  return request.Result(error);
+}
+
+std::unique_ptr<HttpRequest> CurlHttpClient::Start(const std::string& url) {
+  return std::make_unique<CurlRequest>(*this, url);
 }
 
 }  // namespace pondaro

@@ -1,7 +1,10 @@
 // HttpClient with libcurl: one easy handle for the whole session, so cookies the
-// score service sets are sent back on the next request.
+// score service sets are sent back on the next request. Every request runs on a
+// thread of its own through a multi handle, so the game can abandon it at any
+// moment: the thread is woken and ends at once, even while the server is silent.
 #pragma once
 #include <cstddef>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -15,8 +18,7 @@ class CurlHttpClient : public HttpClient {
   static constexpr long kTotalTimeoutMs = 10000;
   static constexpr size_t kMaxBody = 64 * 1024;
 
-  // The time-outs keep a silent server from holding the game for ever (every
-  // request blocks the game's one thread).
+  // The time-outs keep a silent server from keeping a request alive for ever.
   explicit CurlHttpClient(long connectTimeoutMs = kConnectTimeoutMs, long totalTimeoutMs = kTotalTimeoutMs,
                           size_t maxBody = kMaxBody);
   ~CurlHttpClient() override;
@@ -26,13 +28,17 @@ class CurlHttpClient : public HttpClient {
   // Only http and https. A status outside 200..299 is a failure. A body longer
   // than maxBody is cut there.
   std::optional<std::string> Get(const std::string& url, std::string& error) override;
+  std::unique_ptr<HttpRequest> Start(const std::string& url) override;
 
   static std::string UserAgent();
 
  private:
-  void* curl_ = nullptr;  // CURL*
+  friend class CurlRequest;
+  void* curl_ = nullptr;     // CURL*
   void* headers_ = nullptr;  // curl_slist*
   size_t maxBody_;
+  // The easy handle serves one request at a time.
+  std::mutex busy_;
 };
 
 }  // namespace pondaro

@@ -1,5 +1,6 @@
 #include "desktop/quit_signals.h"
 
+#include <atomic>
 #include <csignal>
 #include <initializer_list>
 
@@ -8,10 +9,12 @@ namespace pondaro {
 namespace {
 
 // Only a flag can be touched from a signal handler; the event source looks at it
-// between waits, so the game ends within one tick.
-volatile std::sig_atomic_t quitRequested = 0;
+// between waits, so the game ends within one tick. Atomic: the handler may run
+// on any thread, and a message box's watcher reads it from its own.
+std::atomic<int> quitRequested{0};
+static_assert(std::atomic<int>::is_always_lock_free, "a signal handler needs a lock-free flag");
 
-void OnQuitSignal(int) { quitRequested = 1; }
+void OnQuitSignal(int) { quitRequested.store(1); }
 
 }  // namespace
 
@@ -21,12 +24,12 @@ void InstallQuitSignals() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART | SA_RESETHAND;
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+  // Write errors are seen where they matter (Config.cfg); a closed stderr is not one.
+  std::signal(SIGPIPE, SIG_IGN);
 }
 
-bool TakeQuitRequest() {
-  if (!quitRequested) return false;
-  quitRequested = 0;
-  return true;
-}
+bool QuitRequested() { return quitRequested.load() != 0; }
+
+bool TakeQuitRequest() { return quitRequested.exchange(0) != 0; }
 
 }  // namespace pondaro

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/diagnostics.h"
+
 namespace pondaro {
 
 namespace {
@@ -142,8 +144,9 @@ bool SdlDisplay::InitRenderer(const Options& options, std::string& error) {
   if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = info.name;
   SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);  // Fill replaces
   auto face = FindGameFace(options.fontFamilies);
-  if (!face) std::fprintf(stderr, "No font found for the game's texts; they will not be shown\n");
+  if (!face) Diagnose("no font found for the game's texts; they will not be shown");
   text_ = std::make_unique<SdlText>(renderer_, std::move(face));
+  text_->SetBodyFace(FindBodyFace());
   return true;
 }
 
@@ -178,7 +181,7 @@ TextureId SdlDisplay::CreateTexture(const Pixels& pixels, bool opaque) {
   const int w = pixels.Width, h = pixels.Height;
   SDL_Texture* texture = SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STATIC, w, h);
   if (!texture) {
-    std::fprintf(stderr, "Cannot create a %dx%d texture: %s\n", w, h, SDL_GetError());
+    Diagnose("cannot create a " + std::to_string(w) + "x" + std::to_string(h) + " texture: " + SDL_GetError());
     return 0;
   }
   scratch_.resize(static_cast<size_t>(w) * h * 4);
@@ -273,6 +276,8 @@ void SdlDisplay::ClearWindow() {
 
 void SdlDisplay::Fill(Color c) {
   if (!renderer_) return;
+  // A see-through colour is laid over the picture (a dimmed, paused pond).
+  SDL_SetRenderDrawBlendMode(renderer_, c.a < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(renderer_, c.r, c.g, c.b, c.a);
   SDL_RenderFillRect(renderer_, nullptr);
 }
@@ -320,6 +325,18 @@ TRect SdlDisplay::TextBounds(int x, int y, const std::string& text, int pointSiz
   return text_->Bounds(x, y, text, pointSize);
 }
 
+void SdlDisplay::DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+  if (text_) text_->DrawStyled(x, y, text, pointSize, look);
+}
+
+int SdlDisplay::StyledTextWidth(const std::string& text, int pointSize, TextFace face) {
+  return text_ ? text_->StyledWidth(text, pointSize, face) : 0;
+}
+
+TRect SdlDisplay::StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+  return text_ ? text_->StyledBounds(x, y, text, pointSize, look) : TRect{};
+}
+
 bool SdlDisplay::SetIcon(const Pixels& icon) {
   if (!window_ || !Valid(icon)) return false;
   SDL_Surface* surface = SurfaceOf(icon);
@@ -357,7 +374,7 @@ bool SdlDisplay::SavePng(const std::string& path) {
   SDL_Surface* surface = SurfaceOf(p);
   if (!surface) return false;
   const bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
-  if (!ok) std::fprintf(stderr, "Cannot write %s: %s\n", path.c_str(), IMG_GetError());
+  if (!ok) Diagnose("cannot write " + path + ": " + IMG_GetError());
   SDL_FreeSurface(surface);
   return ok;
 }

@@ -69,6 +69,9 @@ class SdlDisplay : public Display {
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override;
   int TextWidth(const std::string& text, int pointSize) override;
   TRect TextBounds(int x, int y, const std::string& text, int pointSize) override;
+  void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) override;
+  int StyledTextWidth(const std::string& text, int pointSize, TextFace face) override;
+  TRect StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) override;
 
   void SetCursor(CursorShape shape) override;
   void SetCaption(const std::string& caption) override;
@@ -84,7 +87,7 @@ class SdlDisplay : public Display {
   const std::string& Caption() const { return caption_; }
   // The window can be maximised, so the border lets the user resize it too; the
   // event loop calls this on a size change to snap a plain window back to 800 x 600
-  // where the player had put it.
+  // where the player had put it, and a full-screen one back over the screen.
   void KeepWindowSize();
   // The event loop reports every move; a plain window's place is remembered, to
   // come back to after full screen or a resize.

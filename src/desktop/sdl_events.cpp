@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "desktop/quit_signals.h"
 #include "desktop/sdl_display.h"
 
@@ -74,6 +76,7 @@ bool Translate(const SDL_Event& s, InputEvent& e) {
       switch (s.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: e.Type = EventType::FocusGained; return true;
         case SDL_WINDOWEVENT_FOCUS_LOST: e.Type = EventType::FocusLost; return true;
+        case SDL_WINDOWEVENT_LEAVE: e.Type = EventType::PointerLeft; return true;
         case SDL_WINDOWEVENT_MAXIMIZED:
         case SDL_WINDOWEVENT_SIZE_CHANGED: e.Type = EventType::Resized; return true;
         case SDL_WINDOWEVENT_CLOSE: e.Type = EventType::Close; return true;
@@ -82,6 +85,33 @@ bool Translate(const SDL_Event& s, InputEvent& e) {
     default:
       return false;
   }
+}
+
+bool IsAltEnter(const SDL_Event& s) {
+  return s.type == SDL_KEYDOWN && !s.key.repeat && (s.key.keysym.mod & KMOD_ALT) != 0 &&
+         (s.key.keysym.sym == SDLK_RETURN || s.key.keysym.sym == SDLK_KP_ENTER);
+}
+
+// Takes the Alt+Enter presses out of SDL's queue and says how many there were;
+// everything else goes back in its order. A switch of the display takes a tenth
+// of a second or more, and presses queue up behind it.
+int TakeQueuedAltEnters() {
+  SDL_PumpEvents();
+  std::vector<SDL_Event> queued;
+  SDL_Event block[64];
+  int n;
+  while ((n = SDL_PeepEvents(block, 64, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0)
+    queued.insert(queued.end(), block, block + n);
+  int taken = 0;
+  std::vector<SDL_Event> kept;
+  for (const SDL_Event& e : queued) {
+    if (IsAltEnter(e))
+      ++taken;
+    else
+      kept.push_back(e);
+  }
+  if (!kept.empty()) SDL_PeepEvents(kept.data(), static_cast<int>(kept.size()), SDL_ADDEVENT, 0, 0);
+  return taken;
 }
 
 }  // namespace
@@ -129,6 +159,8 @@ bool SdlEventSource::WaitEvent(int timeoutMs, InputEvent& event) {
         (s.window.event == SDL_WINDOWEVENT_EXPOSED || s.window.event == SDL_WINDOWEVENT_SHOWN ||
          s.window.event == SDL_WINDOWEVENT_RESTORED))
       window_->Invalidate();
+    // Only the mode asked for last counts: an even number of presses asks for none.
+    if (IsAltEnter(s) && TakeQueuedAltEnters() % 2 == 1) continue;
     if (Translate(s, event)) return true;
   }
 }

@@ -19,6 +19,8 @@ class SdlEventSource : public EventSource {
   // With a window, a plain resize by the user is undone at once (the window keeps
   // 800 x 600 and its place; only maximising means something: full screen at the
   // next tick), and the window's moves are passed on for it to remember its place.
+  // Alt+Enter presses that queued up while the display switched are delivered
+  // as one when their number is odd and not at all when it is even.
   explicit SdlEventSource(SdlDisplay* window = nullptr) : window_(window) {}
   bool WaitEvent(int timeoutMs, InputEvent& event) override;
 

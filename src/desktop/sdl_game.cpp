@@ -2,8 +2,7 @@
 
 #include <malloc.h>
 
-#include <cstdio>
-
+#include "app/diagnostics.h"
 #include "sprites/errors.h"
 #include "sprites/wave_list.h"
 
@@ -25,7 +24,7 @@ bool SdlGame::Start(Mode mode, std::string& error, const std::string& gameFolder
   if (!Display) return false;
   Screen = std::make_unique<TDirtyDisplay>(*Display);
   Messages = std::make_unique<SdlMessageBox>(Display->WindowId());
-  Browser = std::make_unique<XdgShell>(*Messages);
+  Browser = std::make_unique<XdgShell>(BrowserMessages);
   if (mode == Mode::Window) {
     try {
       auto bytes = ReadWholeFile(gameFolder + "/Data/icon.png");
@@ -37,7 +36,7 @@ bool SdlGame::Start(Mode mode, std::string& error, const std::string& gameFolder
   }
   std::string soundError;
   if (Runtime.AudioAvailable() && !Sound.Open(soundError))
-    std::fprintf(stderr, "PONDARO: no sound: %s\n", soundError.c_str());
+    Diagnose("no sound: " + soundError);
   return true;
 }
 
@@ -47,6 +46,7 @@ FormServices SdlGame::Services(Keyboard& keyboard, Clock& clock) {
 
 void SdlGame::Attach(TApplication& app) {
   app.Housekeeping = [this] { Browser->Poll(); };
+  BrowserMessages.Route = [&form = app.Form()](const std::string& message) { form.ShowError(message); };
 }
 
 }  // namespace pondaro

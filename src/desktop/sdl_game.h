@@ -3,6 +3,7 @@
 // box, HTTP and the browser. The game itself, the shot runner and the pacing
 // bench all start from here.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,23 @@
 
 namespace pondaro {
 
+// Hands messages on to `Route` once it is set (the game's own panel), else to the
+// system's box.
+class RoutedMessageBox : public MessageBox {
+ public:
+  explicit RoutedMessageBox(std::unique_ptr<SdlMessageBox>& fallback) : fallback_(fallback) {}
+  std::function<void(const std::string&)> Route;
+  void Show(const std::string& message) override {
+    if (Route)
+      Route(message);
+    else
+      fallback_->Show(message);
+  }
+
+ private:
+  std::unique_ptr<SdlMessageBox>& fallback_;
+};
+
 class SdlGame {
  public:
   enum class Mode { Window, Offscreen };
@@ -28,7 +46,8 @@ class SdlGame {
   bool Start(Mode mode, std::string& error, const std::string& gameFolder = ".");
   FormServices Services(Keyboard& keyboard, Clock& clock);
   // Gives the loop the services' own upkeep: finished browsers are reaped (and a
-  // late failure reported) between ticks, not at the next web link.
+  // late failure reported, on the game's own panel) between ticks, not at the
+  // next web link.
   void Attach(TApplication& app);
 
   SdlRuntime Runtime;
@@ -39,6 +58,7 @@ class SdlGame {
   SdlSoundOutput Sound;
   XmpModulePlayer Music;  // after Sound: its hook goes before the mixer closes
   std::unique_ptr<SdlMessageBox> Messages = std::make_unique<SdlMessageBox>();
+  RoutedMessageBox BrowserMessages{Messages};
   CurlHttpClient Http;
   std::unique_ptr<XdgShell> Browser;
 };

@@ -5,10 +5,20 @@
 #include <SDL_ttf.h>
 
 #include <dlfcn.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
-#include <cstdio>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <set>
+#include <thread>
+
+#include "app/diagnostics.h"
+#include "desktop/quit_signals.h"
 
 namespace pondaro {
 
@@ -31,7 +41,54 @@ void QuietAlsa() {
   (void)done;
 }
 
+// Set when the display has gone away: messages are then only printed.
+std::atomic<bool> displayGone{false};
+
+// The processes the thread `tid` has started and that still run.
+std::set<pid_t> ChildrenOf(pid_t tid) {
+  std::set<pid_t> out;
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/children");
+  for (pid_t child; in >> child;) out.insert(child);
+  return out;
+}
+
+// SDL shows its box from a child process it starts and waits for, and no signal
+// ends that wait; a quit must never wait for a click. While a box is open this
+// watcher looks for a quit signal and, when one comes, ends the box's process:
+// SDL's wait is over at once and the event loop takes the signal.
+class BoxWatcher {
+ public:
+  BoxWatcher() : tid_(static_cast<pid_t>(syscall(SYS_gettid))), before_(ChildrenOf(tid_)) {
+    thread_ = std::thread([this] { Watch(); });
+  }
+  ~BoxWatcher() {
+    closed_ = true;
+    thread_.join();
+  }
+  bool Ended() const { return ended_; }
+
+ private:
+  void Watch() {
+    while (!closed_) {
+      if (QuitRequested()) {
+        for (pid_t child : ChildrenOf(tid_))
+          if (!before_.count(child)) kill(child, SIGKILL);
+        ended_ = true;
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+
+  const pid_t tid_;
+  const std::set<pid_t> before_;  // started before the box: not the box's
+  std::atomic<bool> closed_{false}, ended_{false};
+  std::thread thread_;
+};
+
 }  // namespace
+
+void ForgetScreen() { displayGone = true; }
 
 SdlRuntime::~SdlRuntime() { Stop(); }
 
@@ -48,7 +105,7 @@ bool SdlRuntime::Start(std::string& error) {
   // Separate from video so that a missing sound device does not stop the game.
   QuietAlsa();
   audioUp_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  if (!audioUp_) std::fprintf(stderr, "PONDARO: no sound: %s\n", SDL_GetError());
+  if (!audioUp_) Diagnose(std::string("no sound: ") + SDL_GetError());
   // PNG support is built into SDL_image here; a failed IMG_Init only means the
   // codec gets loaded on first use, so it is not fatal.
   imageUp_ = (IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) != 0;
@@ -82,6 +139,7 @@ uint64_t SdlClock::Milliseconds() const { return SDL_GetTicks64(); }
 void SdlClock::Sleep(int ms) { SDL_Delay(ms > 0 ? static_cast<Uint32>(ms) : 0); }
 
 bool HasVisibleScreen() {
+  if (displayGone) return false;
   if (const char* driver = SDL_GetCurrentVideoDriver()) {
     return std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0 &&
            std::strcmp(driver, "evdev") != 0;
@@ -95,12 +153,15 @@ bool HasVisibleScreen() {
 }
 
 void SdlMessageBox::Show(const std::string& message) {
-  std::fprintf(stderr, "PONDARO: %s\n", message.c_str());
-  std::fflush(stderr);
-  if (!HasVisibleScreen()) return;
+  Diagnose(message);
+  // A quit signal that is already waiting ends the game before anybody could read it.
+  if (!HasVisibleScreen() || QuitRequested()) return;
   SDL_Window* owner = owner_ ? SDL_GetWindowFromID(owner_) : nullptr;
-  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "PONDARO", message.c_str(), owner) != 0)
-    std::fprintf(stderr, "(message box failed: %s)\n", SDL_GetError());
+  BoxWatcher watcher;
+  const std::string text = Printable(message);
+  const bool shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "PONDARO", text.c_str(), owner) == 0;
+  if (!shown && !watcher.Ended())
+    Diagnose(std::string("(message box failed: ") + SDL_GetError() + ")");
 }
 
 }  // namespace pondaro

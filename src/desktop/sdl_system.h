@@ -37,8 +37,10 @@ class SdlClock : public Clock {
 };
 
 // Shows a modal box titled "PONDARO" and always prints the message to stderr.
-// Without a screen to show it on (dummy or offscreen video, no DISPLAY) it only
-// prints, so that headless runs never wait for a click nobody can give.
+// Without a screen to show it on (dummy or offscreen video, no DISPLAY, a lost
+// display) it only prints, so that headless runs never wait for a click nobody
+// can give. A quit signal closes an open box at once and is left for the event
+// loop to act on.
 class SdlMessageBox : public MessageBox {
  public:
   // `ownerWindowId`: the window the box is modal to (0: none).
@@ -52,5 +54,7 @@ class SdlMessageBox : public MessageBox {
 
 // True when a message box could be shown to a person.
 bool HasVisibleScreen();
+// The display has gone away (the X server died): from now on messages are only printed.
+void ForgetScreen();
 
 }  // namespace pondaro

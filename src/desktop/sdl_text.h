@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/geometry.h"
+#include "platform/display.h"
 
 struct SDL_Renderer;
 
@@ -29,6 +29,8 @@ std::optional<FontFace> FindFontFace(const std::vector<std::string>& families);
 // The face the game draws with: the first of `families` installed, else the one
 // fontconfig matches best for a sans-serif, so that texts always show.
 std::optional<FontFace> FindGameFace(const std::vector<std::string>& families);
+// The plain face for small print: DejaVu Sans Bold, else fontconfig's best bold sans-serif.
+std::optional<FontFace> FindBodyFace();
 
 class SdlText {
  public:
@@ -45,6 +47,13 @@ class SdlText {
   int Width(const std::string& text, int pointSize);
   // Where Draw(x, y, text, pointSize, ...) puts its pixels.
   TRect Bounds(int x, int y, const std::string& text, int pointSize);
+  // The face of TextFace::Body texts (none: they are set in the display face).
+  void SetBodyFace(std::optional<FontFace> body);
+  // Text in a look, its letters where Draw would put them; kept like plain texts.
+  void DrawStyled(int x, int y, const std::string& text, int pointSize, const TextLook& look);
+  int StyledWidth(const std::string& text, int pointSize, TextFace face);
+  // Where DrawStyled(x, y, text, pointSize, look) puts its pixels.
+  TRect StyledBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look);
   int LineHeight(int pointSize);
 
   const std::optional<FontFace>& Face() const;

@@ -73,6 +73,9 @@ bool SdlDisplay::IsPlainWindow() const {
 }
 
 void SdlDisplay::KeepWindowSize() {
+  // Without a window manager nobody but the game keeps a full-screen window
+  // covering the screen when another program resizes it.
+  if (window_ && fullScreen_) CoverScreen();
   if (!IsPlainWindow()) return;
   int w = 0, h = 0;
   SDL_GetWindowSize(window_, &w, &h);

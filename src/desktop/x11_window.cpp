@@ -2,10 +2,34 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "app/diagnostics.h"
+#include "desktop/sdl_system.h"
 
 namespace pondaro {
 
 namespace {
+
+// Set by X11OnConnectionLost: Xlib's handler takes no data of its own.
+std::function<void()> connectionLostEnd;
+
+int OnConnectionLost(::Display* display) {
+  // Xlib may call this again from the saving end's own clean-up: the first call ends it all.
+  static bool ending = false;
+  if (!ending) {
+    ending = true;
+    ForgetScreen();
+    const char* name = display ? DisplayString(display) : nullptr;
+    Diagnose(std::string("the connection to the display ") + (name ? name : "") +
+             " was lost; the game saves its settings and ends");
+    if (connectionLostEnd) connectionLostEnd();
+  }
+  // Not exit(): its clean-up would talk to the dead server again.
+  _exit(1);
+}
 
 bool X11Handles(SDL_Window* window, ::Display*& display, ::Window& xwindow) {
   SDL_SysWMinfo info;
@@ -40,6 +64,14 @@ bool X11PlaceWindow(SDL_Window* window, const ScreenArea& area) {
   XRaiseWindow(display, xwindow);
   XSync(display, False);
   return true;
+}
+
+void X11OnConnectionLost(uint32_t windowId, std::function<void()> savingEnd) {
+  ::Display* display;
+  ::Window xwindow;
+  if (!windowId || !X11Handles(SDL_GetWindowFromID(windowId), display, xwindow)) return;
+  connectionLostEnd = std::move(savingEnd);
+  XSetIOErrorHandler(OnConnectionLost);
 }
 
 }  // namespace pondaro

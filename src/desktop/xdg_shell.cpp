@@ -1,6 +1,7 @@
 #include "desktop/xdg_shell.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -8,9 +9,11 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <thread>
+
+#include "app/diagnostics.h"
 
 extern char** environ;
 
@@ -26,10 +29,29 @@ XdgShell::~XdgShell() {
 
 bool XdgShell::Openable(const std::string& url) {
   const bool http = url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
-  if (!http) return false;
+  if (!http && !LocalPage(url)) return false;
   for (unsigned char ch : url)
     if (ch <= ' ' || ch >= 0x7F) return false;
   return true;
+}
+
+// The game's own help page: a file:// address of an HTML page that is there.
+bool XdgShell::LocalPage(const std::string& url) {
+  constexpr std::string_view scheme = "file:///", page = ".html";
+  if (url.rfind(scheme, 0) != 0 || url.size() < scheme.size() + page.size() ||
+      url.compare(url.size() - page.size(), page.size(), page) != 0)
+    return false;
+  std::string path;  // the address's path, its %XX escapes undone
+  for (size_t i = scheme.size() - 1; i < url.size(); ++i) {
+    if (url[i] == '%' && i + 2 < url.size()) {
+      path += static_cast<char>(std::stoi(url.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      path += url[i];
+    }
+  }
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool XdgShell::Ended(pid_t pid, bool& failed) {
@@ -43,10 +65,9 @@ bool XdgShell::Ended(pid_t pid, bool& failed) {
   return true;
 }
 
+// The message box puts it on stderr too.
 void XdgShell::ReportFailure(const std::string& url) {
-  const std::string text = "The web page could not be opened. Please open this address in your browser:\n" + url;
-  std::fprintf(stderr, "PONDARO: %s\n", text.c_str());
-  messages_.Show(text);
+  messages_.Show("The web page could not be opened. Please open this address in your browser:\n" + url);
 }
 
 void XdgShell::Poll() {
@@ -65,9 +86,13 @@ void XdgShell::Poll() {
 bool XdgShell::OpenUrl(const std::string& url) {
   Poll();
   if (!Openable(url)) {
-    std::fprintf(stderr, "PONDARO: not opening '%s': only http and https addresses are opened\n", url.c_str());
+    Diagnose("not opening '" + url + "': only http and https addresses are opened");
     return false;
   }
+  // Clicked again while the browser is coming up: that one will show the page.
+  const auto now = std::chrono::steady_clock::now();
+  for (const Child& c : children_)
+    if (c.url == url && now - c.started < std::chrono::milliseconds(kStartingMs)) return true;
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -97,7 +122,7 @@ bool XdgShell::OpenUrl(const std::string& url) {
   posix_spawnattr_destroy(&attr);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) {
-    std::fprintf(stderr, "PONDARO: xdg-open: %s\n", std::strerror(rc));
+    Diagnose(std::string("xdg-open: ") + std::strerror(rc));
     ReportFailure(url);
     return false;
   }
@@ -112,7 +137,7 @@ bool XdgShell::OpenUrl(const std::string& url) {
     if (std::chrono::steady_clock::now() >= until) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  children_.push_back({pid, url});
+  children_.push_back({pid, url, now});
   return true;
 }
 

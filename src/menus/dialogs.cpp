@@ -11,7 +11,7 @@ namespace {
 
 constexpr TStill kStills[] = {
     {"Exit_Main", 0, -5, kDialogZ, TAnchor::Centre},
-    {"Exit_Main_Word", 305, 248, kDialogZ + 1},
+    {"Exit_Main_Word", 275, 241, kDialogZ + 1},
     {"Exit_Main", 0, -5, kDialogZ, TAnchor::Centre},
     {"HighScore_Clear_Word", 239, 241, kDialogZ + 1},
 };

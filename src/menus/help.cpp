@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/main_form.h"
+#include "menus/help_text.h"
 #include "menus/screens.h"
 #include "persist/score_service.h"
 
@@ -18,15 +19,17 @@ constexpr TStill kEnemies[] = {
     {"kuvshinka_hunter", 305, 338, 1, TAnchor::TopLeft, 2},
     {"kuvshinka_pruginka", 305, 423, 1, TAnchor::TopLeft, 2},
     {"kuvshinka_liapuchka", 575, 263, 1, TAnchor::TopLeft, 2},
-    {"kroko", 522, 328, 1, TAnchor::TopLeft, 2},
+    {"kroko", 522, 318, 1, TAnchor::TopLeft, 2},
     {"aist", 596, 414, 1, TAnchor::TopLeft, 6},
 };
+// The insects larger than in play, each centred beside its two lines.
 constexpr TStill kFood[] = {
-    {"mushka", 320, 285, 1}, {"muha", 308, 350, 1}, {"komar", 290, 430, 1},
-    {"vodomerka", 535, 270, 1}, {"pchel", 560, 345, 1},
+    {"Help_mushka", 330, 263, 1}, {"Help_muha", 318, 347, 1}, {"Help_komar", 308, 432, 1},
+    {"Help_vodomerka", 580, 268, 1}, {"Help_pchel", 580, 340, 1},
 };
 constexpr TStill kAbout[] = {{"logo", 280, 270, 0}};
 constexpr TStill kEveryPage[] = {
+    {"Help_panel", 242, 168, 0},
     {"Help_word", 371, 0, 1},
     {"Help_arrows", 554, 0, 1, TAnchor::Bottom},
     {"Help_back_n", 347, 521, 1},
@@ -124,8 +127,6 @@ std::span<const TLine> PageLines(int page) {
   }
 }
 
-constexpr Color kYellow{255, 255, 0, 255};
-
 }  // namespace
 
 std::span<const TStill> HelpPageStills(int page) {
@@ -155,7 +156,7 @@ void TMainForm::EnterHelp() {
 }
 
 void TMainForm::HelpFrame() {
-  for (const TLine& line : PageLines(HelpPage)) DXDraw().DrawText(line.X, line.Y, line.Text, line.Size, kYellow);
+  for (const TLine& line : PageLines(HelpPage)) DrawHelpLine(DXDraw(), line.X, line.Y, line.Text, line.Size);
 }
 
 }  // namespace pondaro

@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "menus/screens.h"
+#include "menus/table_rows.h"
 #include "persist/score_service.h"
 
 namespace pondaro {
@@ -49,7 +50,6 @@ constexpr TMenuItem kItems[] = {
     {{42, 446, 158, 472}, "HighScore_Back_n", "HighScore_Back_d", 0, 411, 3, Show<HighScore_Back>, Back},
 };
 
-constexpr Color kYellow{255, 255, 0, 255};
 constexpr int kTableTextSize = 16;
 
 }  // namespace
@@ -69,11 +69,7 @@ void TMainForm::EnterHighScores() {
 void TMainForm::HighScoreFrame() {
   // The clear dialog hides the table's text; the bands stay.
   if (GameClearHighScore) return;
-  for (int i = 0; i < 10; ++i) {
-    const int y = 217 + 37 * i;
-    DXDraw().DrawText(370, y, HighScores[i].Name, kTableTextSize, kYellow);
-    DXDraw().DrawText(620, y, std::to_string(HighScores[i].Score), kTableTextSize, kYellow);
-  }
+  for (int i = 0; i < 10; ++i) DrawTableRow(*this, i, kTableTextSize);
 }
 
 }  // namespace pondaro

@@ -1,5 +1,6 @@
 // The main menu (scene 2): six words on the pond, chosen with the mouse.
 #include "app/main_form.h"
+#include "menus/home_page.h"
 #include "menus/screens.h"
 #include "persist/score_service.h"
 
@@ -20,7 +21,7 @@ void Go(TMainForm& f) {
 }
 
 void VisitWebSite(TMainForm& f) {
-  f.GoWeb(kHomePageUrl);
+  VisitHomePage(f);
   ClickSound(f);
 }
 

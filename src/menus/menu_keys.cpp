@@ -27,6 +27,7 @@ bool PlayScene(int scene) { return scene == 3 || scene == 4; }
 void Step(TMainForm& f, const std::vector<TMenuStop>& stops, int by) {
   const int n = static_cast<int>(stops.size());
   int& focus = f.Menus.Focus;
+  f.Menus.FocusByPointer = false;
   if (focus < 0 || focus >= n)
     focus = by > 0 ? 0 : n - 1;
   else
@@ -72,8 +73,15 @@ void FocusHoveredItem(TMainForm& f) {
   int hovered = -1;
   for (size_t i = 0; i < items.size() && hovered < 0; ++i)
     if (items[i].Hot.Contains(f.MouseX, f.MouseY)) hovered = static_cast<int>(i);
+  if (hovered < 0) {
+    // Off every item the pointer's own highlight goes out; a highlight the keys
+    // put somewhere stays where they put it (the pointer's move took its picture).
+    if (f.Menus.FocusByPointer) f.Menus.Focus = -1;
+    ShowMenuFocus(f);
+    return;
+  }
   f.Menus.Focus = -1;
-  if (hovered < 0) return;
+  f.Menus.FocusByPointer = true;
   const std::vector<TMenuStop> stops = MenuStops(f);
   for (size_t s = 0; s < stops.size(); ++s)
     if (hovered >= stops[s].FirstItem && hovered <= stops[s].LastItem) f.Menus.Focus = static_cast<int>(s);
@@ -101,7 +109,9 @@ bool MenuKey(TMainForm& f, int key) {
       return true;
     case vk::Return:
     case vk::Space:
-      if (!stop) return false;  // the main menu's Enter still starts a game
+      // With nothing lit the main menu's Enter still starts a game; over play a
+      // dialog's key is never also a jump.
+      if (!stop) return PlayScene(f.Scene);
       f.Guarded([&] { stop->Lit->Choose(f); });
       return true;
     default:
@@ -116,6 +126,11 @@ void TMainForm::MenuPad() {
   m.PadButtons = pad.Buttons;
   // A button a menu took stays away from play until it is let go.
   m.SwallowedPad &= pad.Buttons;
+  // The message panel over everything takes the controller itself.
+  if (MessagePanel.Open()) {
+    m.PadDirection = 0;
+    return;
+  }
 
   const bool menu = !PlayScene(Scene) || GameMainExit;
   const uint32_t swallowedBefore = m.SwallowedPad;

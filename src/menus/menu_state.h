@@ -13,6 +13,7 @@ struct TMenuState {
 
   // The highlighted stop of the screen's keyboard order (menus/menu_keys.cpp); -1: none.
   int Focus = -1;
+  bool FocusByPointer = false;  // the pointer put it there, not the keys
   // Counts the screen's changes: a scene set up, a dialog opened or closed.
   uint32_t Screen = 0;
   // The press that last changed the screen, where and when: the second press of
@@ -26,6 +27,10 @@ struct TMenuState {
   uint32_t SwallowedPad = 0;
   uint32_t PadButtons = 0;  // last tick's controller buttons
   int PadDirection = 0, PadRepeat = 0;  // the held stick or pad direction, and ticks to its next step
+
+  // The place (1..10) just entered after a game: the table shows it lit until
+  // the screen is left. 0: none.
+  int NewPlace = 0;
 };
 
 }  // namespace pondaro

@@ -6,6 +6,7 @@
 
 #include "app/main_form.h"
 #include "menus/game_over.h"
+#include "menus/text_looks.h"
 
 namespace pondaro {
 
@@ -19,8 +20,8 @@ constexpr int kLetterWidths[26] = {39, 40, 37, 38, 37, 38, 40, 41, 17, 33, 38, 3
 constexpr int kDigitWidths[10] = {38, 18, 37, 40, 40, 38, 39, 38, 40, 38};
 constexpr int kMaxNameLength = 10;
 constexpr int kMaxNameWidth = 360;
-constexpr Color kNameColour{0, 128, 0, 255};
 constexpr int kNameTextSize = 20;
+constexpr int kNameY = 305;  // the descenders of a typed name stay inside its field (y 315..348)
 
 bool Inside(int x, int y, int left, int top, int right, int bottom) {
   return x >= left && x <= right && y >= top && y <= bottom;
@@ -66,6 +67,7 @@ void TMainForm::StoreHighScore() {
   // The entries from place r down move one place lower; the old tenth drops out.
   for (int place = 10; place > r; --place) HighScores[place - 1] = HighScores[place - 2];
   HighScores[r - 1] = {PlayerName, Score};
+  Menus.NewPlace = r;
 }
 
 void TMainForm::TypeName(int key) {
@@ -76,21 +78,33 @@ void TMainForm::TypeName(int key) {
 }
 
 void TMainForm::CommitName() {
-  // Only a name the player has seen in the open panel is committed.
-  if (!GameEnterName) return;
+  // Only a name the player has seen in the open panel is committed, and once.
+  if (!GameEnterName || Submission.Running()) return;
   PlayerName = Edit2;  // keys typed since the last frame count too
   // A score equal to the tenth asked for a name: it is kept as every tie is.
   if (PlayerName.empty() || Score < HighScores[9].Score) return;
   StoreHighScore();
   if (GameSendResult) {
-    // The submission may wait on the network for a while: the entry is on disk first.
+    // The entry is on disk before the network is asked; the table follows the answer.
+    GamegoEdit = false;
     SaveSettings();
     SubmitScore();
+    return;
   }
   ChangeScene(7);
 }
 
+void TMainForm::StoreTypedName() {
+  // A score being sent is in the table already.
+  if (Scene != 9 || Submission.Running() || Score < HighScores[9].Score) return;
+  if (Edit2.empty()) Edit2 = SettingsStore.Synced.Name;
+  PlayerName = Edit2.empty() ? DefaultHighScores()[0].Name : Edit2;
+  StoreHighScore();
+  GameEnterName = GamegoEdit = false;
+}
+
 void TMainForm::GameOverClick() {
+  if (Submission.Running()) return;
   if (Score < HighScores[9].Score) {
     Services.clock.Sleep(200);
     ChangeScene(2);
@@ -107,15 +121,16 @@ void TMainForm::GameOverClick() {
 }
 
 void TMainForm::NameEntryFrame() {
+  SubmissionFrame();
   if (!GameEnterName) return;
   PlayerName = Edit2;
   Display& d = DXDraw();
   const std::string score = std::to_string(Score);
-  d.DrawText(400 - 12 * static_cast<int>(score.size()), 225, score, kNameTextSize, kNameColour);
+  d.DrawStyledText(400 - 12 * static_cast<int>(score.size()), 225, score, kNameTextSize, looks::kPaleField);
   EditTextWidth = d.TextWidth(PlayerName, kNameTextSize);
   if (!PlayerName.empty())
-    d.DrawText(400 - static_cast<int>(std::lrint(EditTextWidth / 2.0)), 310, PlayerName, kNameTextSize,
-               kNameColour);
+    d.DrawStyledText(400 - static_cast<int>(std::lrint(EditTextWidth / 2.0)), kNameY, PlayerName, kNameTextSize,
+                     looks::kPaleField);
 }
 
 TEnter_Name::TEnter_Name(TMainForm& form) : TMenu(form, "Enter_Name", 0, 0, 0) { CentreOnSurface(form); }

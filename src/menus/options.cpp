@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "app/main_form.h"
+#include "menus/text_looks.h"
 #include "menus/panels.h"
 #include "menus/screens.h"
 
@@ -102,8 +103,6 @@ constexpr TMenuStop kStops[] = {
     {&kRowNames[2], SoundOn, SoundOff, 4, 5},      {&kRowNames[3], nullptr, nullptr, 6, 6},
     {&kItems[7], nullptr, nullptr, 7, 7},
 };
-
-constexpr Color kYellow{255, 255, 0, 255};
 constexpr int kCountrySize = 20;
 constexpr int kMaxCountryLength = 10;
 constexpr int kCountryRoom = 375;  // the field's width; a widest character is counted as 37
@@ -140,7 +139,7 @@ void TMainForm::EnterOptions() {
 void TMainForm::OptionsFrame() {
   CountryText = Edit1;
   EditTextWidth = DXDraw().TextWidth(CountryText, kCountrySize);
-  DXDraw().DrawText(400, 403, CountryText, kCountrySize, kYellow);
+  DXDraw().DrawStyledText(400, 403, CountryText, kCountrySize, looks::kDarkField);
   // The marks made now are drawn at the next tick: they show the flags as they are.
   Root().ForEach<TMenu>([](TMenu* m) { m->Dead(); });
   Guarded([&] {

@@ -5,8 +5,10 @@
 #ifndef PONDARO_SCORE_URL
 #define PONDARO_SCORE_URL "http://127.0.0.1:8765"
 #endif
+// Empty: none was configured; the game then shows no address and opens its own
+// help page.
 #ifndef PONDARO_HOME_URL
-#define PONDARO_HOME_URL "http://127.0.0.1:8765/"
+#define PONDARO_HOME_URL ""
 #endif
 
 namespace pondaro {

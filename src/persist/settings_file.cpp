@@ -1,8 +1,10 @@
 #include "persist/settings_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -37,18 +39,48 @@ std::string FormatSettings(const SettingsValues& v) {
   return out;
 }
 
+std::string ResolveLinks(const std::string& path) {
+  std::string at = path;
+  // As many steps as the system itself follows; a loop ends here and fails later.
+  for (int step = 0; step < 40; ++step) {
+    struct stat st;
+    if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
+    std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+    const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+    if (n < 0) return at;
+    target.resize(static_cast<size_t>(n));
+    if (!target.empty() && target[0] != '/') {
+      const size_t slash = at.rfind('/');
+      if (slash != std::string::npos) target = at.substr(0, slash + 1) + target;
+    }
+    at = target;
+  }
+  return at;
+}
+
 bool WriteFileAtomically(const std::string& path, const std::string& content, std::string& error) {
+  // Through a link to its target: the new file is renamed over the target, in the
+  // target's folder, and the link keeps pointing at it.
+  const std::string target = ResolveLinks(path);
   // A name of our own: another copy of the game may be writing beside us.
-  std::string tmp = path + ".XXXXXX";
+  std::string tmp = target + ".XXXXXX";
   int fd = ::mkstemp(tmp.data());
   if (fd < 0) {
     error = "cannot write " + path + ": " + std::strerror(errno);
     return false;
   }
-  // mkstemp makes the file private; the settings file is as readable as any other.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  bool ok = ::fchmod(fd, 0644 & ~mask) == 0;
+  // mkstemp makes the file private; the settings file keeps the permissions it
+  // had, or is as readable as any other new file.
+  mode_t mode;
+  struct stat old;
+  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    mode = old.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0644 & ~mask;
+  }
+  bool ok = ::fchmod(fd, mode) == 0;
   size_t done = 0;
   while (ok && done < content.size()) {
     ssize_t n = ::write(fd, content.data() + done, content.size() - done);
@@ -64,7 +96,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& content, st
     ok = false;
     savedErrno = errno;
   }
-  if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) {
+  if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
     ok = false;
     savedErrno = errno;
   }
@@ -91,10 +123,34 @@ bool MakeFolders(const std::string& path, std::string& error) {
   return problem == 0;
 }
 
-std::optional<std::vector<std::string>> ReadSettingsLines(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return std::nullopt;
-  std::vector<std::string> lines;
+SettingsRead ReadSettingsFile(const std::string& path) {
+  SettingsRead r;
+  auto unreadable = [&r](std::string why) {
+    r.kind = SettingsRead::Unreadable;
+    r.problem = std::move(why);
+    return r;
+  };
+  auto kindProblem = [](const struct stat& st) -> std::string {
+    if (S_ISREG(st.st_mode)) return "";
+    return S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
+  };
+  // Looked at before it is opened: opening a device or a FIFO may already do something.
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return r;
+    return unreadable(std::strerror(errno));
+  }
+  if (std::string why = kindProblem(st); !why.empty()) return unreadable(why);
+  // Non-blocking, so that a FIFO put there since cannot hold the open up either.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? r : unreadable(std::strerror(errno));
+  if (::fstat(fd, &st) != 0 || !kindProblem(st).empty()) {
+    const std::string why = kindProblem(st);
+    ::close(fd);
+    return unreadable(why.empty() ? std::strerror(errno) : why);
+  }
+
+  std::vector<std::string>& lines = r.lines;
   std::string raw;
   bool damaged = false, afterCr = false;
   auto endLine = [&] {
@@ -107,9 +163,19 @@ std::optional<std::vector<std::string>> ReadSettingsLines(const std::string& pat
     damaged = false;
   };
   char block[1 << 16];
-  size_t got;
-  while (lines.size() < kSettingsLines && (got = std::fread(block, 1, sizeof block, f)) > 0) {
-    for (size_t i = 0; i < got && lines.size() < kSettingsLines; ++i) {
+  size_t total = 0;
+  while (lines.size() < kSettingsLines && total < kMaxSettingsBytes) {
+    const ssize_t got = ::read(fd, block, std::min(sizeof block, kMaxSettingsBytes - total));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int e = errno;
+      ::close(fd);
+      r.lines.clear();
+      return unreadable(std::strerror(e));
+    }
+    if (got == 0) break;
+    total += static_cast<size_t>(got);
+    for (ssize_t i = 0; i < got && lines.size() < kSettingsLines; ++i) {
       const char c = block[i];
       const bool lfOfCrlf = c == '\n' && afterCr;
       afterCr = c == '\r';
@@ -122,12 +188,23 @@ std::optional<std::vector<std::string>> ReadSettingsLines(const std::string& pat
         damaged = true;
     }
   }
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) return std::nullopt;
+  ::close(fd);
   if (lines.size() < kSettingsLines && (!raw.empty() || damaged)) endLine();
   lines.resize(kSettingsLines);
-  return lines;
+  r.kind = SettingsRead::Read;
+  return r;
+}
+
+std::optional<std::vector<std::string>> ReadSettingsLines(const std::string& path) {
+  SettingsRead r = ReadSettingsFile(path);
+  if (r.kind != SettingsRead::Read) return std::nullopt;
+  return std::move(r.lines);
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return false;
+  return (st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
 std::optional<int32_t> ParseScore(const std::string& text) {

@@ -1,8 +1,7 @@
 // Sending a new high score to the score service, and opening web pages.
 #include "persist/submit.h"
 
-#include <cstdio>
-
+#include "app/diagnostics.h"
 #include "app/main_form.h"
 #include "persist/codec.h"
 #include "persist/score_service.h"
@@ -38,19 +37,49 @@ std::string ScoreRecord(const std::string& name, int32_t score, const std::strin
 
 std::string EncodeRecord(const std::string& record) { return Base2To32(Base256To2(record)); }
 
+// The entry is in the local table and on disk before this starts; whatever the
+// service does, it stays there.
 void TMainForm::SubmitScore() {
+  Submission.request = Services.http.Start(VersionCheckUrl());
+  Submission.step = TSubmission::Step::VersionCheck;
+}
+
+void TMainForm::PollSubmission() {
+  if (!Submission.Running() || !Submission.request->Done()) return;
   std::string error;
-  const std::string reply = Services.http.Get(VersionCheckUrl(), error).value_or("");
-  if (!VersionAccepted(reply)) {
-    if (!error.empty()) std::fprintf(stderr, "PONDARO: version check: %s\n", error.c_str());
+  const auto reply = Submission.request->Result(error);
+  if (Submission.step == TSubmission::Step::VersionCheck) {
+    const std::string text = reply.value_or("");
+    if (VersionAccepted(text)) {
+      const std::string record = ScoreRecord(Edit2, Score, ServerValue(text), Edit1);
+      Submission.request = Services.http.Start(SubmitUrl(EncodeRecord(record)));
+      Submission.step = TSubmission::Step::Sending;
+      return;
+    }
+    if (!error.empty()) Diagnose("version check: " + error);
+    Submission = {};
+    ChangeScene(7);
     ShowError("Can't connect to server!");
     return;
   }
-  const std::string record = ScoreRecord(Edit2, Score, ServerValue(reply), Edit1);
   // The reply is not looked at, and a failure is not the player's concern: the
   // entry is already in the local table.
-  if (!Services.http.Get(SubmitUrl(EncodeRecord(record)), error))
-    std::fprintf(stderr, "PONDARO: score submission: %s\n", error.c_str());
+  if (!reply) Diagnose("score submission: " + error);
+  Submission = {};
+  ChangeScene(7);
+}
+
+void TMainForm::AbandonSubmission() {
+  if (!Submission.Running()) return;
+  Submission = {};  // the request ends at once
+  ChangeScene(7);
+}
+
+void TMainForm::SubmissionFrame() {
+  PollSubmission();
+  if (!Submission.Running()) return;
+  const std::string line = "Sending score...";
+  DXDraw().DrawText(400 - DXDraw().TextWidth(line, 16) / 2, 415, line, 16, Color{0, 128, 0, 255});
 }
 
 void TMainForm::GoWeb(const std::string& address) {

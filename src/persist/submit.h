@@ -2,9 +2,21 @@
 // version check's answer and the encoded record.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "platform/services.h"
+
 namespace pondaro {
+
+// The score on its way to the service (a member of the form): the version check,
+// then the submission, each a request polled every tick while the game draws
+// "Sending score..." over name entry. Esc or the end of the program drops it.
+struct TSubmission {
+  enum class Step { Idle, VersionCheck, Sending } step = Step::Idle;
+  std::unique_ptr<HttpRequest> request;
+  bool Running() const { return step != Step::Idle; }
+};
 
 std::string VersionCheckUrl();
 // `encodedRecord` is made of capitals and digits only, so it goes in unescaped.

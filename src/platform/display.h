@@ -1,5 +1,6 @@
 // The drawing surface: what the game needs of a window or an offscreen canvas.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "platform/geometry.h"
@@ -16,6 +17,23 @@ enum class FrameUpdates {
   Every,  // every frame in full, changed or not
   Whole,  // a frame that changed in full (a GPU's back buffer is new every frame); else none
   Areas,  // only the areas that changed: the picture stays from one frame to the next
+};
+
+// The faces texts are set in: the game's display face, and a plain sans face for
+// small print, which a script face would make hard to read.
+enum class TextFace : uint8_t { Display, Body };
+
+// A text that must stand out on any background: its letters filled from Top (at
+// their top) to Bottom, ringed by a dark outline `OutlinePx` wide, over a soft
+// drop shadow `ShadowBlur` px wide moved by (ShadowDx, ShadowDy). Alpha 0: none.
+struct TextLook {
+  Color Top, Bottom;
+  Color Outline{0, 0, 0, 0};
+  int OutlinePx = 0;
+  Color Shadow{0, 0, 0, 0};
+  int ShadowDx = 0, ShadowDy = 0, ShadowBlur = 0;
+  TextFace Face = TextFace::Display;
+  bool operator==(const TextLook&) const = default;
 };
 
 class Display {
@@ -40,6 +58,7 @@ class Display {
   // The areas given in a frame are all that its EndFrame shows (a frame given none
   // shows everything).
   virtual void SetClip(const TRect& area) { (void)area; }
+  // The whole surface in a colour; one with alpha below 255 is laid over what is drawn.
   virtual void Fill(Color c) = 0;
   // Part `src` of texture drawn 1:1 with its top-left at (x, y).
   virtual void Draw(TextureId tex, const TRect& src, int x, int y) = 0;
@@ -60,6 +79,21 @@ class Display {
   virtual int TextWidth(const std::string& text, int pointSize) = 0;
   // Where DrawText(x, y, text, pointSize, ...) puts its pixels.
   virtual TRect TextBounds(int x, int y, const std::string& text, int pointSize) = 0;
+  // Text in a look, its letters where DrawText would put them (the outline and
+  // the shadow reach beyond). A display that cannot style text draws it plain.
+  virtual void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+    DrawText(x, y, text, pointSize, look.Top);
+  }
+  // The width of the letters of a styled text (outline not counted).
+  virtual int StyledTextWidth(const std::string& text, int pointSize, TextFace face) {
+    return face == TextFace::Display ? TextWidth(text, pointSize) : 0;
+  }
+  // Where DrawStyledText(x, y, text, pointSize, look) puts its pixels (on a display
+  // that draws it plain, the plain text's).
+  virtual TRect StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+    (void)look;
+    return TextBounds(x, y, text, pointSize);
+  }
 
   // Window.
   virtual void SetCursor(CursorShape shape) = 0;

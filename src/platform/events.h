@@ -14,9 +14,11 @@ inline constexpr int Numpad0 = 96, Multiply = 106, Add = 107, Separator = 108, S
 }  // namespace vk
 
 // Close is the window's close button; Terminate is the system asking the program
-// to end (a signal), which no scene may refuse.
+// to end (a signal), which no scene may refuse. PointerLeft: the pointer left the
+// window, where a button let go is never reported.
 enum class EventType {
-  None, KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, FocusGained, FocusLost, Resized, Close, Terminate
+  None, KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, FocusGained, FocusLost, PointerLeft, Resized, Close,
+  Terminate
 };
 
 enum class MouseButton { Left = 1, Middle = 2, Right = 3 };

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,13 +60,48 @@ class ModulePlayer {
   virtual void SongFree(int handle) = 0;
 };
 
+// A GET under way while the game goes on; polled once a tick. Destroying it
+// abandons it, at once, however long the server keeps silent.
+class HttpRequest {
+ public:
+  virtual ~HttpRequest() = default;
+  virtual bool Done() const = 0;
+  // Once Done: the body, or empty with `error` set.
+  virtual std::optional<std::string> Result(std::string& error) = 0;
+};
+
 class HttpClient {
  public:
   virtual ~HttpClient() = default;
   // Blocking GET; the body, or empty with `error` set on failure (connection,
   // time-out, HTTP error status).
   virtual std::optional<std::string> Get(const std::string& url, std::string& error) = 0;
+  // The same GET without waiting for it; one at a time, and the client outlives
+  // it. Unless a client does better, the request is made here, before Start returns.
+  virtual std::unique_ptr<HttpRequest> Start(const std::string& url);
 };
+
+// A request that was over before it was handed out.
+class FinishedRequest : public HttpRequest {
+ public:
+  FinishedRequest(std::optional<std::string> body, std::string error)
+      : body_(std::move(body)), error_(std::move(error)) {}
+  bool Done() const override { return true; }
+  std::optional<std::string> Result(std::string& error) override {
+    error = error_;
+    return body_;
+  }
+
+ private:
+  std::optional<std::string> body_;
+  std::string error_;
+};
+
+inline std::unique_ptr<HttpRequest> HttpClient::Start(const std::string& url) {
+  std::string error;
+  auto body = Get(url, error);
+  return std::make_unique<FinishedRequest>(std::move(body), std::move(error));
+}
 
 class Shell {
  public:

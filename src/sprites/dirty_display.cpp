@@ -50,6 +50,7 @@ bool TDirtyDisplay::Call::operator==(const Call& o) const {
   switch (kind) {
     case Fill: return color == o.color;
     case Text: return dst == o.dst && pointSize == o.pointSize && color == o.color && text == o.text;
+    case Styled: return dst == o.dst && pointSize == o.pointSize && look == o.look && text == o.text;
     default:
       return texture == o.texture && picture == o.picture && src == o.src && dst == o.dst && fx == o.fx &&
              fy == o.fy && angle == o.angle && alpha == o.alpha;
@@ -101,6 +102,8 @@ void TDirtyDisplay::Finish(Call& c) {
       c.bounds = screen_;
       break;
     case Call::Text:
+    case Call::Styled:
+      // Of a styled text's look only the top colour: the comparison sees the rest.
       h = Mix(MixRect(Mix(Mix(h, static_cast<int64_t>(std::hash<std::string>()(c.text))), c.pointSize), c.dst),
               (c.color.r << 24) | (c.color.g << 16) | (c.color.b << 8) | c.color.a);
       break;
@@ -167,14 +170,38 @@ void TDirtyDisplay::DrawText(int x, int y, const std::string& text, int pointSiz
   Finish(c);
 }
 
-// A text covers the same area wherever it is drawn, moved: each is measured once.
+void TDirtyDisplay::DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+  Call& c = Record(Call::Styled, 0, {});
+  c.dst = Bounds(x, y, 0, 0);
+  c.text = text;
+  c.pointSize = pointSize;
+  c.color = look.Top;
+  c.look = look;
+  c.bounds = StyledTextBounds(x, y, text, pointSize, look);
+  Finish(c);
+}
+
 TRect TDirtyDisplay::TextBounds(int x, int y, const std::string& text, int pointSize) {
+  return MovedArea(
+      std::to_string(pointSize) + ' ' + text, [&] { return real_.TextBounds(0, 0, text, pointSize); }, x, y);
+}
+
+TRect TDirtyDisplay::StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+  std::string key = std::to_string(pointSize) + ' ';
+  for (Color k : {look.Top, look.Bottom, look.Outline, look.Shadow}) key += {char(k.r), char(k.g), char(k.b), char(k.a)};
+  for (int v : {look.OutlinePx, look.ShadowDx, look.ShadowDy, look.ShadowBlur, static_cast<int>(look.Face)})
+    key += std::to_string(v) + ',';
+  return MovedArea(
+      std::move(key += text), [&] { return real_.StyledTextBounds(0, 0, text, pointSize, look); }, x, y);
+}
+
+// A text covers the same area wherever it is drawn, moved: each is measured once.
+TRect TDirtyDisplay::MovedArea(std::string key, const std::function<TRect()>& measure, int x, int y) {
   constexpr size_t kRemembered = 512;
-  std::string key = std::to_string(pointSize) + ' ' + text;
   auto it = textAreas_.find(key);
   if (it == textAreas_.end()) {
     if (textAreas_.size() >= kRemembered) textAreas_.clear();
-    it = textAreas_.emplace(std::move(key), real_.TextBounds(0, 0, text, pointSize)).first;
+    it = textAreas_.emplace(std::move(key), measure()).first;
   }
   const TRect& r = it->second;
   return {r.Left + x, r.Top + y, r.Right + x, r.Bottom + y};
@@ -300,6 +327,7 @@ void TDirtyDisplay::Play(const Call& c) {
                                c.angle, c.alpha);
       break;
     case Call::Text: real_.DrawText(c.dst.Left, c.dst.Top, c.text, c.pointSize, c.color); break;
+    case Call::Styled: real_.DrawStyledText(c.dst.Left, c.dst.Top, c.text, c.pointSize, c.look); break;
   }
 }
 

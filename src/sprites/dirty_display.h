@@ -16,6 +16,7 @@
 // only changed frames whole (a GPU), or only the changed areas.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -53,6 +54,11 @@ class TDirtyDisplay : public Display {
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override;
   int TextWidth(const std::string& text, int pointSize) override { return real_.TextWidth(text, pointSize); }
   TRect TextBounds(int x, int y, const std::string& text, int pointSize) override;
+  void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) override;
+  int StyledTextWidth(const std::string& text, int pointSize, TextFace face) override {
+    return real_.StyledTextWidth(text, pointSize, face);
+  }
+  TRect StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) override;
 
   void SetCursor(CursorShape shape) override { real_.SetCursor(shape); }
   void SetCaption(const std::string& caption) override { real_.SetCaption(caption); }
@@ -66,7 +72,7 @@ class TDirtyDisplay : public Display {
 
  private:
   struct Call {
-    enum Kind : uint8_t { Fill, Plain, Stretched, Rotated, Text } kind = Fill;
+    enum Kind : uint8_t { Fill, Plain, Stretched, Rotated, Text, Styled } kind = Fill;
     bool whole = false;  // drawn whole or not at all
     TextureId texture = 0;
     uint32_t picture = 0;  // which upload the texture holds: a number can come back with other pixels
@@ -76,6 +82,7 @@ class TDirtyDisplay : public Display {
     Color color;
     int pointSize = 0;
     std::string text;
+    TextLook look;  // Styled
     TRect bounds;  // every pixel it may touch
     uint64_t hash = 0;
     bool operator==(const Call& o) const;
@@ -102,7 +109,9 @@ class TDirtyDisplay : public Display {
   Index index_, lastIndex_;
   std::vector<uint32_t> pictures_;  // by texture id
   uint32_t uploads_ = 0;
-  std::unordered_map<std::string, TRect> textAreas_;  // a text's area drawn at (0, 0), by size and text
+  // A text's area drawn at (0, 0), by size, look and text.
+  TRect MovedArea(std::string key, const std::function<TRect()>& measure, int x, int y);
+  std::unordered_map<std::string, TRect> textAreas_;
   std::vector<TRect> sent_;
   long framesSent_ = 0;
 };

@@ -415,5 +415,19 @@ TEST_F(MainForm, PointerShapesFollowTheScene) {
   EXPECT_EQ(display.cursor, CursorShape::Arrow);
 }
 
+// A button or key let go outside the window is never reported: leaving the
+// window or its focus lets go of everything held.
+TEST_F(MainForm, TheTongueIsLetGoWhenThePointerOrTheFocusLeaves) {
+  auto& f = Make();
+  f.ChangeScene(4);
+  for (EventType away : {EventType::PointerLeft, EventType::FocusLost}) {
+    f.HandleEvent({EventType::MouseDown});
+    ASSERT_TRUE(f.FireHeld);
+    f.HandleEvent({away});
+    EXPECT_FALSE(f.FireHeld) << static_cast<int>(away);
+    f.HandleEvent({EventType::FocusGained});
+  }
+}
+
 }  // namespace
 }  // namespace pondaro::test

@@ -157,7 +157,7 @@ TEST_F(MenuArt, BothDialogsShowTheirChoicesWhereBothTakeThem) {
   EXPECT_EQ(std::pair(panel.x, panel.y), std::pair(210.0, 195.0));
   EXPECT_EQ(panel.item->FrameWidth(), 380);
   EXPECT_EQ(panel.item->FrameHeight(), 200);
-  EXPECT_LE(images_->Find("Exit_Main_Word").FrameHeight(), 48);
+  EXPECT_LE(images_->Find("Exit_Main_Word").FrameHeight(), 55);
   EXPECT_LE(images_->Find("HighScore_Clear_Word").FrameHeight(), 55);
   for (int choice = 0; choice < 2; ++choice) {
     const TMenuItem &exit = ExitDialogItems()[choice], &clear = ClearDialogItems()[choice];

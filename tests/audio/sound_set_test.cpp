@@ -108,6 +108,35 @@ double WingbeatHz(const Wave& w) {
   return 0;
 }
 
+// The RMS of each `window` seconds of a sound, optionally of its first
+// difference (which brings out clicks, chirps and drips over the water's wash).
+std::vector<double> Envelope(const Wave& w, double window, bool changes = false) {
+  std::vector<double> x = w.Samples;
+  if (changes)
+    for (size_t i = x.size() - 1; i > 0; --i) x[i] -= x[i - 1];
+  const size_t n = static_cast<size_t>(window * w.Rate);
+  std::vector<double> e;
+  for (size_t i = 0; i + n <= x.size(); i += n)
+    e.push_back(Rms(x.begin() + static_cast<long>(i), x.begin() + static_cast<long>(i + n)));
+  return e;
+}
+
+// How closely a loop's envelope repeats itself, shifted by any lag from `from`
+// seconds to half the loop: circular autocorrelation of its changes about the mean.
+double MostAlikeShifted(const std::vector<double>& e, double window, double from) {
+  double mean = 0;
+  for (double v : e) mean += v / static_cast<double>(e.size());
+  double energy = 0;
+  for (double v : e) energy += (v - mean) * (v - mean);
+  double best = -1;
+  for (size_t lag = static_cast<size_t>(from / window); lag <= e.size() / 2; ++lag) {
+    double sum = 0;
+    for (size_t i = 0; i < e.size(); ++i) sum += (e[i] - mean) * (e[(i + lag) % e.size()] - mean);
+    best = std::max(best, sum / energy);
+  }
+  return best;
+}
+
 class SoundSet : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -216,6 +245,31 @@ TEST_F(SoundSet, SmallerInsectsBuzzHigher) {
     EXPECT_LT(bee, hz) << other;
   }
   EXPECT_GT(midge, 2 * bee);
+}
+
+// An insect flies about: its buzz swells and fades by more than 4 dB and never
+// repeats itself within its loop, where a drone would swell on one steady beat.
+TEST_F(SoundSet, BuzzesWanderInsteadOfDroning) {
+  const auto waves = Waves();
+  for (const char* name : {"mushka", "muha", "komar", "vodomerka", "pchel"}) {
+    SCOPED_TRACE(name);
+    const Wave& w = waves.at(name);
+    const std::vector<double> e = Envelope(w, 0.025);
+    EXPECT_GT(Db(*std::max_element(e.begin(), e.end())) - Db(*std::min_element(e.begin(), e.end())), 4.0);
+    EXPECT_LT(MostAlikeShifted(e, 0.025, 0.3), 0.6);
+  }
+}
+
+// The pond's life comes at uneven times: the drips, chirps and calls of an
+// ambience loop never fall into a beat that repeats within the loop.
+TEST_F(SoundSet, AmbienceHasNoBeat) {
+  const auto waves = Waves();
+  for (const char* name : {"fon1", "fon2"}) {
+    SCOPED_TRACE(name);
+    const Wave& w = waves.at(name);
+    EXPECT_GE(w.Seconds(), 8.0);
+    EXPECT_LT(MostAlikeShifted(Envelope(w, 0.05, true), 0.05, 0.5), 0.5);
+  }
 }
 
 }  // namespace

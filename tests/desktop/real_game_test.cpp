@@ -2,14 +2,7 @@
 // SIGINT and SIGTERM end it cleanly with its settings written; without a sound
 // device it plays silent and says so in one line; without a display it says so
 // and exits non-zero.
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <filesystem>
-#include <thread>
-
+#include "desktop/real_game.h"
 #include "fuzz/fuzz_kit.h"
 #include "persist/config_check.h"
 
@@ -18,85 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-class RealGame : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!fs::exists(Program())) GTEST_SKIP() << "the game is not built";
-    char tmpl[] = "/tmp/pondaro-real-XXXXXX";
-    dir = mkdtemp(tmpl);
-    fs::create_directory_symlink(fs::path(PONDARO_GAME_DIR) / "Data", dir + "/Data");
-    fs::create_directory_symlink(fs::path(PONDARO_GAME_DIR) / "Music", dir + "/Music");
-  }
-  void TearDown() override {
-    if (pid > 0) {
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-    }
-    if (!dir.empty()) fs::remove_all(dir);
-  }
-  static std::string Program() { return std::string(PONDARO_GAME_DIR) + "/pondaro"; }
-
-  // Starts the game in `dir` with these variables set ("NAME=value") or, with an
-  // empty value ("NAME="), removed.
-  void Start(const std::vector<std::string>& env) {
-    pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      if (chdir(dir.c_str()) != 0) _exit(100);
-      // Under the sanitizers, the leak checker's list of suppressions used is not the game's output.
-      if (const char* lsan = getenv("LSAN_OPTIONS"))
-        setenv("LSAN_OPTIONS", (std::string(lsan) + ":print_suppressions=0").c_str(), 1);
-      for (const std::string& e : env) {
-        const size_t eq = e.find('=');
-        const std::string name = e.substr(0, eq), value = e.substr(eq + 1);
-        if (value.empty())
-          unsetenv(name.c_str());
-        else
-          setenv(name.c_str(), value.c_str(), 1);
-      }
-      FILE* err = std::freopen((dir + "/stderr.txt").c_str(), "w", stderr);
-      FILE* out = std::freopen("/dev/null", "w", stdout);
-      (void)err;
-      (void)out;
-      execl(Program().c_str(), "pondaro", static_cast<char*>(nullptr));
-      _exit(101);
-    }
-  }
-  // The exit status, or -1 when the game has not ended within `limit`.
-  int Wait(std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-      int status = 0;
-      if (waitpid(pid, &status, WNOHANG) == pid) {
-        pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      }
-      std::this_thread::sleep_for(20ms);
-    }
-    return -1;
-  }
-  // Start-up has written Config.cfg once it has passed the high-score table.
-  bool WaitForConfig(std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-      if (fs::exists(dir + "/Config.cfg")) return true;
-      std::this_thread::sleep_for(20ms);
-    }
-    return false;
-  }
-  std::vector<std::string> StderrLines() {
-    std::vector<std::string> lines;
-    std::ifstream in(dir + "/stderr.txt");
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-
-  std::string dir;
-  pid_t pid = -1;
-};
-
-const std::vector<std::string> kHeadless = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
 
 TEST_F(RealGame, SignalsEndItCleanlyWithTheSettingsWritten) {
   const Bytes table = ReadBytes(std::string(PONDARO_SOURCE_DIR) + "/tests/corpus/config/options-and-table.cfg");

@@ -90,5 +90,75 @@ TEST_F(SdlEvents, SideButtonsAreIgnored) {
   EXPECT_EQ(events[1].Y, 60);
 }
 
+// A controller as SDL sees it (its own virtual one): the pad, the stick and the
+// buttons the menus and play read.
+TEST_F(SdlEvents, AGameControllerReadsAsThePadTheGameKnows) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+  const int index =
+      SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
+  ASSERT_GE(index, 0) << SDL_GetError();
+  SDL_Joystick* pad = SDL_JoystickOpen(index);
+  ASSERT_NE(pad, nullptr);
+  {
+    SdlKeyboard keyboard;
+    struct {
+      int button, axis, value;
+      JoystickState want;
+    } cases[] = {
+        {SDL_CONTROLLER_BUTTON_A, -1, 0, {0, 0, 1u << 0}},
+        {SDL_CONTROLLER_BUTTON_B, -1, 0, {0, 0, 1u << 1}},
+        {SDL_CONTROLLER_BUTTON_START, -1, 0, {0, 0, 1u << 7}},
+        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, -1, 0, {0, 1000, 0}},
+        {-1, SDL_CONTROLLER_AXIS_LEFTX, -32767, {-1000, 0, 0}},
+    };
+    for (const auto& c : cases) {
+      if (c.button >= 0) SDL_JoystickSetVirtualButton(pad, c.button, 1);
+      if (c.axis >= 0) SDL_JoystickSetVirtualAxis(pad, c.axis, static_cast<Sint16>(c.value));
+      SDL_PumpEvents();
+      const JoystickState s = keyboard.Joystick();
+      EXPECT_EQ(s.X, c.want.X) << c.button << " " << c.axis;
+      EXPECT_EQ(s.Y, c.want.Y) << c.button << " " << c.axis;
+      EXPECT_EQ(s.Buttons, c.want.Buttons) << c.button << " " << c.axis;
+      if (c.button >= 0) SDL_JoystickSetVirtualButton(pad, c.button, 0);
+      if (c.axis >= 0) SDL_JoystickSetVirtualAxis(pad, c.axis, 0);
+    }
+  }
+  SDL_JoystickClose(pad);
+  SDL_JoystickDetachVirtual(index);
+}
+
+// Alt+Enter pressed again and again while the display was switching comes down
+// to the mode asked for last; what came between keeps its order.
+TEST_F(SdlEvents, QueuedAltEntersComeDownToTheLastMode) {
+  for (int presses : {50, 51}) {
+    for (int i = 0; i < presses; ++i) {
+      PushKey(i % 2 ? SDLK_KP_ENTER : SDLK_RETURN, KMOD_LALT);
+      if (i == 10) PushKey(SDLK_a, KMOD_NONE);
+      if (i == 20) PushButton(SDL_BUTTON_LEFT, 5, 6);
+    }
+    const auto events = Drain();
+    int switches = 0;
+    std::vector<int> others;
+    for (const InputEvent& e : events) {
+      if (e.Type == EventType::KeyDown && e.Key == vk::Return && e.Alt)
+        ++switches;
+      else
+        others.push_back(e.Type == EventType::KeyDown ? e.Key : -1);
+    }
+    EXPECT_EQ(switches, presses % 2) << presses;
+    EXPECT_EQ(others, (std::vector<int>{'A', -1})) << presses;
+  }
+}
+
+TEST_F(SdlEvents, ThePointerLeavingTheWindowIsReported) {
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = SDL_WINDOWEVENT_LEAVE;
+  SDL_PushEvent(&e);
+  const auto events = Drain();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].Type, EventType::PointerLeft);
+}
+
 }  // namespace
 }  // namespace pondaro

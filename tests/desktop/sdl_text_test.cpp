@@ -121,6 +121,47 @@ TEST_F(SdlTextTest, DrawsAntiAliasedTextWhereAsked) {
   EXPECT_NEAR(brightest, 128, 3);
 }
 
+// A styled text over a background like the text's own colour still reads: its
+// letters are ringed by at least a pixel of the dark outline, the shadow falls
+// below and right, and the letters lie where plain text would.
+TEST_F(SdlTextTest, StyledTextIsRingedByItsOutlineOverItsShadow) {
+  SdlText text = Make("Leckerli One");
+  text.SetBodyFace(FindBodyFace());
+  const TextLook look{{255, 240, 0, 255}, {255, 240, 0, 255}, {20, 10, 0, 255}, 2, {0, 0, 255, 255}, 3, 4, 1,
+                      TextFace::Display};
+  for (TextFace face : {TextFace::Display, TextFace::Body}) {
+    SCOPED_TRACE(face == TextFace::Body ? "body" : "display");
+    TextLook l = look;
+    l.Face = face;
+    SDL_SetRenderDrawColor(renderer_, 255, 230, 0, 255);  // about the letters' own colour
+    SDL_RenderClear(renderer_);
+    text.DrawStyled(40, 40, "Pause", 32, l);
+    SDL_RenderPresent(renderer_);
+    // Every pixel of a letter's edge has the dark outline within two pixels.
+    auto dark = [&](int x, int y) { return (At(x, y) >> 16) < 80 && ((At(x, y) >> 8) & 0xFF) < 80; };
+    auto letter = [&](int x, int y) { return At(x, y) == 0xFFF000; };
+    int edges = 0, ringed = 0, blue = 0, blueBelow = 0;
+    for (int py = 2; py < canvas_->h - 2; ++py)
+      for (int px = 2; px < canvas_->w - 2; ++px) {
+        const uint32_t v = At(px, py);
+        if ((v & 0xFF) > 200 && (v >> 16) < 60) ++blue, blueBelow += py > 60;
+        if (!letter(px, py) || (letter(px - 1, py) && letter(px + 1, py) && letter(px, py - 1) && letter(px, py + 1)))
+          continue;
+        ++edges;
+        bool near = false;
+        for (int dy = -2; dy <= 2; ++dy)
+          for (int dx = -2; dx <= 2; ++dx) near = near || dark(px + dx, py + dy);
+        ringed += near;
+      }
+    ASSERT_GT(edges, 100);
+    EXPECT_GT(ringed, 0.97 * edges);
+    EXPECT_GT(blue, 30) << "no shadow";
+    EXPECT_GT(blueBelow, blue / 2) << "the shadow falls below";
+  }
+  EXPECT_EQ(text.StyledWidth("Pause", 32, TextFace::Display), text.Width("Pause", 32));
+  EXPECT_GT(text.StyledWidth("Pause", 12, TextFace::Body), 0);
+}
+
 // The game's positions were laid out with the display face; a fallback face with
 // a shorter line sits in the same line, its capitals on the same baseline.
 TEST_F(SdlTextTest, EveryFaceSitsOnTheDisplayFacesBaseline) {

@@ -73,6 +73,13 @@ class X11Window : public test::SdlSuite {
     EXPECT_TRUE(X11WindowArea(window_, a));
     return a;
   }
+  void ExpectCoversTheScreen() {
+    const ScreenArea a = Area();
+    EXPECT_EQ(a.x, screen_.x);
+    EXPECT_EQ(a.y, screen_.y);
+    EXPECT_EQ(a.w, screen_.w);
+    EXPECT_EQ(a.h, screen_.h);
+  }
   // What the screen shows at (x, y), as 0xRRGGBB.
   unsigned long ScreenPixel(int x, int y) {
     XImage* image = XGetImage(x_, DefaultRootWindow(x_), x, y, 1, 1, AllPlanes, ZPixmap);
@@ -103,11 +110,7 @@ class X11Window : public test::SdlSuite {
 TEST_F(X11Window, FullScreenFillsTheScreenLetterboxed) {
   ASSERT_TRUE(display_->SetFullScreen(true));
   Pump(500);
-  const ScreenArea a = Area();
-  EXPECT_EQ(a.x, screen_.x);
-  EXPECT_EQ(a.y, screen_.y);
-  EXPECT_EQ(a.w, screen_.w);
-  EXPECT_EQ(a.h, screen_.h);
+  ExpectCoversTheScreen();
 
   for (int i = 0; i < 3; ++i) {
     display_->BeginFrame();
@@ -197,6 +200,16 @@ TEST_F(X11Window, AResizeSnapsBackWithoutMovingTheWindow) {
   EXPECT_EQ(after.h, 600);
   EXPECT_EQ(after.x, placed.x);
   EXPECT_EQ(after.y, placed.y);
+}
+
+// Another program resizes the full-screen window: without a window manager the
+// game itself puts it back over the screen.
+TEST_F(X11Window, AFullScreenWindowResizedFromOutsideCoversTheScreenAgain) {
+  ASSERT_TRUE(display_->SetFullScreen(true));
+  Pump(500);
+  UserMoveResize(100, 80, 640, 480);
+  Pump(800);
+  ExpectCoversTheScreen();
 }
 
 }  // namespace

@@ -105,6 +105,12 @@ TEST_F(XdgShellTest, OnlyPlainWebAddressesAreOpened) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(shell.OpenUrl("https://example.org/"));
   EXPECT_EQ(Field("arg"), "https://example.org/");
+  // A local page only when it is an HTML page that is there: the game's own help.
+  const std::string page = ::testing::TempDir() + "pondaro help.html";
+  std::ofstream(page) << "<p>help</p>";
+  EXPECT_FALSE(shell.OpenUrl("file://" + ::testing::TempDir() + "missing.html"));
+  EXPECT_TRUE(shell.OpenUrl("file://" + std::string(page).replace(page.find(' '), 1, "%20")));
+  std::remove(page.c_str());
 }
 
 TEST_F(XdgShellTest, AFailureGivesTheAddressToOpenByHand) {
@@ -150,6 +156,25 @@ TEST_F(XdgShellTest, ALateFailureIsReportedAtTheNextPoll) {
   settle();
   EXPECT_EQ(shell.Running(), 0u);
   EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// Clicks on a link while its browser is still starting open nothing more; once
+// it is up, or for another address, a click opens again.
+TEST_F(XdgShellTest, ABrowserBeingStartedIsNotStartedAgain) {
+  Write("sleep", "0.5");
+  XdgShell shell(messages, 20);
+  for (int click = 0; click < 5; ++click) EXPECT_TRUE(shell.OpenUrl("http://home.example/"));
+  EXPECT_EQ(shell.Running(), 1u);
+  EXPECT_TRUE(shell.OpenUrl("http://table.example/"));
+  EXPECT_EQ(shell.Running(), 2u);
+  for (int i = 0; i < 300 && shell.Running() > 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    shell.Poll();
+  }
+  ASSERT_EQ(shell.Running(), 0u);
+  EXPECT_TRUE(shell.OpenUrl("http://home.example/"));
+  EXPECT_EQ(shell.Running(), 1u);
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 // The game's loop reaps a browser that outlives the grace period as soon as it

@@ -10,14 +10,6 @@ namespace {
 
 class FairPlay : public GameTest {
  protected:
-  TPlayerSprite* frog() { return First<TPlayerSprite>(); }
-  TKuvshinka* LilyAt(int column, int row) {
-    TKuvshinka* found = nullptr;
-    form->Root().ForEach<TKuvshinka>([&](TKuvshinka* l) {
-      if (l->Column == column && l->Row == row && !l->Dying) found = l;
-    });
-    return found;
-  }
   // Simple lilies that stay afloat on the whole row (the stone's cell keeps the stone).
   void CalmRow(int row) {
     for (int c = 1; c <= 4; ++c) {
@@ -26,11 +18,6 @@ class FairPlay : public GameTest {
       TKuvshinka* l = LilyAt(c, row);
       l->FramePos = l->FrameSpeed = l->BaseSpeed = 0;
     }
-  }
-  void Attempt(int facing) {
-    form->Frog.FrogFacing = facing;
-    form->FireHeld = true;
-    Tick();
   }
   void ExpectAtRestOnCell() {
     EXPECT_DOUBLE_EQ(frog()->X, CellPos(form->Frog.FrogColumn + 1, 4).X);

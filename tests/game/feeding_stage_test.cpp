@@ -174,10 +174,15 @@ TEST_F(FeedingTest, FrozenStageShowsPauseOverStillSpritesAndTheStatusLineAlwaysL
   TickFresh();
   const auto texts = display.CallsOf(DrawCall::Text);
   ASSERT_EQ(texts.size(), 7u);
+  // "Pause" centred, outlined in the menus' style, over the pond dimmed beneath it.
   EXPECT_EQ(texts[0].text, "Pause");
-  EXPECT_EQ(texts[0].dst.Left, 320);
-  EXPECT_EQ(texts[0].dst.Top, 270);
-  EXPECT_EQ(texts[0].pointSize, 25);
+  EXPECT_EQ(texts[0].dst.Left + texts[0].dst.Width() / 2, 400);
+  EXPECT_EQ(texts[0].dst.Top, 260);
+  EXPECT_EQ(texts[0].pointSize, 32);
+  EXPECT_TRUE(texts[0].styled && texts[0].look.OutlinePx >= 2 && texts[0].look.Shadow.a > 0);
+  const auto fills = display.CallsOf(DrawCall::Fill);
+  ASSERT_EQ(fills.size(), 2u);
+  EXPECT_LT(fills[1].color.a, 255) << "the paused pond is dimmed";
   const std::pair<int, std::string> line[6] = {{143, "Time:"}, {230, std::to_string(timeLeft)}, {338, "Lives:"},
                                                {450, "3"},     {528, "Score:"},                  {650, "0"}};
   for (int i = 0; i < 6; ++i) {
@@ -186,7 +191,7 @@ TEST_F(FeedingTest, FrozenStageShowsPauseOverStillSpritesAndTheStatusLineAlwaysL
     EXPECT_EQ(texts[i + 1].dst.Top, 0);
     EXPECT_EQ(texts[i + 1].pointSize, 14);
   }
-  for (const auto& t : texts) EXPECT_EQ(t.color, (Color{255, 255, 0, 255}));
+  for (size_t i = 1; i < texts.size(); ++i) EXPECT_EQ(texts[i].color, (Color{255, 255, 0, 255}));
   // Texts lie over every sprite.
   EXPECT_EQ(display.calls.back().kind, DrawCall::Text);
   EXPECT_EQ(display.calls[display.calls.size() - 7].kind, DrawCall::Text);

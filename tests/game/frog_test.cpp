@@ -9,20 +9,6 @@ namespace {
 
 class Frog : public GameTest {
  protected:
-  TPlayerSprite* frog() { return First<TPlayerSprite>(); }
-  TKuvshinka* LilyAt(int column, int row) {
-    TKuvshinka* found = nullptr;
-    form->Root().ForEach<TKuvshinka>([&](TKuvshinka* l) {
-      if (l->Column == column && l->Row == row && !l->Dying) found = l;
-    });
-    return found;
-  }
-  // A jump attempt in `facing`, as the held fire key gives it.
-  void Attempt(int facing) {
-    form->Frog.FrogFacing = facing;
-    form->FireHeld = true;
-    Tick();
-  }
   // Keeps the lily under the frog afloat (simple lilies sink in their cycle).
   void Afloat(int column) {
     if (TKuvshinka* l = LilyAt(column, 4)) {

@@ -13,6 +13,7 @@
 #include "app/main_form.h"
 #include "desktop/sdl_picture.h"
 #include "game/frog.h"
+#include "game/lilies.h"
 #include "platform/fake_services.h"
 #include "platform/recording_display.h"
 #include "platform/recording_sound.h"
@@ -90,6 +91,21 @@ class GameTest : public ::testing::Test {
     int n = 0;
     form->Root().ForEach<T>([&](T* s) { n += s->Dying ? 0 : 1; });
     return n;
+  }
+  TPlayerSprite* frog() { return First<TPlayerSprite>(); }
+  // The live lily of a grid cell, or none.
+  TKuvshinka* LilyAt(int column, int row) {
+    TKuvshinka* found = nullptr;
+    form->Root().ForEach<TKuvshinka>([&](TKuvshinka* l) {
+      if (l->Column == column && l->Row == row && !l->Dying) found = l;
+    });
+    return found;
+  }
+  // A jump attempt in `facing`, as the held fire key gives it.
+  void Attempt(int facing) {
+    form->Frog.FrogFacing = facing;
+    form->FireHeld = true;
+    Tick();
   }
   template <class T>
   T* First() {

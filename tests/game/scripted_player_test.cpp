@@ -9,13 +9,6 @@ namespace {
 
 class ScriptedPlayer : public GameTest {
  protected:
-  const TKuvshinka* LilyAt(int column, int row) {
-    const TKuvshinka* found = nullptr;
-    form->Root().ForEach<TKuvshinka>([&](TKuvshinka* l) {
-      if (l->Column == column && l->Row == row && !l->Dying) found = l;
-    });
-    return found;
-  }
   bool StoneAt(int column, int row) const { return column == 1 && row == form->Pond.StoneRow; }
   // A cell to land on and stand a while: afloat and harmless; a crocodile's lily
   // only with a way on from it.

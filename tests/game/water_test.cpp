@@ -180,7 +180,7 @@ TEST_F(Water, AFrozenCrossingDrawsTheSamePictureTickAfterTick) {
     return std::any_of(second.begin(), second.end(),
                        [&](const DrawCall& c) { return c.text == t && c.dst.Left == x && c.dst.Top == y; });
   };
-  EXPECT_TRUE(hasText("Pause", 320, 290));
+  EXPECT_TRUE(hasText("Pause", 400 - 5 * 32 / 4, 280));  // centred: 5 letters, 32 pt
   form->Score = -2147483647 - 1;
   form->Lives = 2147483647;
   const auto numbers = frame();

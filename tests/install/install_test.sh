@@ -48,6 +48,9 @@ files)
   for f in Data/Graphic.dxg Data/Music.dxw Data/icon.png Music/1.xm Music/2.xm Music/3.xm; do
     [ -s "$PREFIX/share/pondaro/$f" ] || fail "missing share/pondaro/$f"
   done
+  # The help page Visit Web Site opens when the game has no home page of its own.
+  grep -q "<h2>How a game goes</h2>" "$PREFIX/share/doc/pondaro/README.html" || fail "no share/doc/pondaro/README.html"
+  [ -s "$PREFIX/share/doc/pondaro/docs/crossing.png" ] || fail "the help page's pictures are missing"
   for n in 48 64 128 256; do
     icon=$PREFIX/share/icons/hicolor/${n}x$n/apps/$ID.png
     [ -s "$icon" ] || fail "missing the ${n}px icon"

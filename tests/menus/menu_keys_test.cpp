@@ -28,6 +28,16 @@ TEST_F(MenuKeys, EveryScreenIsReachedAndLeftByKeysAlone) {
   Key(vk::Down);
   EXPECT_TRUE(IsShowing("Options_d"));
   EXPECT_FALSE(IsShowing("Start Game_d"));
+  // The pointer twitching off the items leaves the keys' highlight; over an item it
+  // takes the highlight, and off again the pointer's highlight goes out.
+  Move(10, 10);
+  EXPECT_TRUE(IsShowing("Options_d"));
+  Move(500, 330);
+  EXPECT_TRUE(IsShowing("High Score_d"));
+  EXPECT_FALSE(IsShowing("Options_d"));
+  Move(10, 10);
+  EXPECT_FALSE(IsShowing("High Score_d"));
+  Keys({vk::Down, vk::Down});
 
   // Options: rows by Up and Down, choices by Left and Right, the country typed.
   Key(vk::Return);

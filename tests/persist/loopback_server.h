@@ -209,12 +209,16 @@ class Rebased : public HttpClient {
  public:
   Rebased(HttpClient& real, std::string to) : real_(real), to_(std::move(to)) {}
   std::optional<std::string> Get(const std::string& url, std::string& error) override {
-    const std::string from = kVersionCheckBase;
-    EXPECT_EQ(url.rfind(from, 0), 0u) << url;
-    return real_.Get(to_ + url.substr(from.size()), error);
+    return real_.Get(Moved(url), error);
   }
+  std::unique_ptr<HttpRequest> Start(const std::string& url) override { return real_.Start(Moved(url)); }
 
  private:
+  std::string Moved(const std::string& url) {
+    const std::string from = kVersionCheckBase;
+    EXPECT_EQ(url.rfind(from, 0), 0u) << url;
+    return to_ + url.substr(from.size());
+  }
   HttpClient& real_;
   std::string to_;
 };

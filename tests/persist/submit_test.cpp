@@ -2,6 +2,7 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "loopback_server.h"
 #include "menus/name_entry_fixture.h"
@@ -39,7 +40,17 @@ class Submit : public NameEntryFixture {
     Click(264, 386);
     ASSERT_TRUE(f.GameSendResult);
     Key(vk::Return);
+    Settle(f);
     EXPECT_EQ(f.Scene, 7);
+  }
+
+  // Ticks until the request in flight has its answer (it runs on its own thread).
+  void Settle(TMainForm& f, std::chrono::seconds limit = std::chrono::seconds(5)) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (f.Submission.Running() && std::chrono::steady_clock::now() < until) {
+      Tick();
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
   }
 
   // The record carried by a submission request's target.
@@ -176,6 +187,49 @@ TEST_F(Submit, TheEntryIsStoredAndSavedBeforeTheServiceIsAsked) {
   ASSERT_EQ(probe.tables.size(), 1u);
   EXPECT_EQ(probe.tables[0][2], (TLocal_HighScores{"KIM", 2200}));
   EXPECT_NE(probe.files[0].find(EncodeLine("KIM%%")), std::string::npos);
+}
+
+// A service that never answers holds nothing up: the game draws on and says it
+// is sending, Esc stops waiting at once, and so does a quit signal, with the
+// settings written.
+TEST_F(Submit, AServerThatNeverAnswersIsLeftAtOnce) {
+  CurlHttpClient patient(60000, 60000);
+  Rebased silent(patient, server.Base());
+  auto& f = MakeOnNetwork(silent);
+  for (const bool quit : {false, true}) {
+    server.Script({ServerReply::NeverAnswers()});
+    f.Edit2.clear();
+    GameOver(quit ? 2800 : 2900);
+    Type(quit ? "QUIT" : "ESC");
+    Click(264, 386);
+    Key(vk::Return);
+    for (int i = 0; i < 10; ++i) {
+      display.calls.clear();
+      Tick();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(f.Scene, 9);
+    ASSERT_TRUE(f.Submission.Running());
+    bool saying = false;
+    for (const DrawCall& d : display.calls) saying = saying || (d.kind == DrawCall::Text && d.text == "Sending score...");
+    EXPECT_TRUE(saying);
+    const auto start = std::chrono::steady_clock::now();
+    if (quit) {
+      InputEvent end;
+      end.Type = EventType::Terminate;
+      f.HandleEvent(end);
+      EXPECT_TRUE(f.Terminated);
+    } else {
+      Key(vk::Escape);
+      EXPECT_EQ(f.Scene, 7);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_FALSE(f.Submission.Running());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(SavedTable(), f.HighScores);
+    EXPECT_EQ(f.HighScores[quit ? 2 : 1].Name, quit ? "QUIT" : "ESC");
+  }
+  EXPECT_EQ(server.Requests().size(), 2u);  // two version checks, nothing more
 }
 
 TEST_F(Submit, TheHttpClientCutsLongBodiesAndFailsOnErrorStatus) {

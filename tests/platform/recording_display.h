@@ -22,6 +22,8 @@ struct DrawCall {
   std::string text;
   int pointSize = 0;
   Color color;
+  bool styled = false;  // drawn with DrawStyledText, in `look`
+  TextLook look;
 };
 
 class RecordingDisplay : public Display {
@@ -73,7 +75,7 @@ class RecordingDisplay : public Display {
     d.kind = DrawCall::Fill;
     d.color = c;
     calls.push_back(d);
-    Paint(Bounds(0, 0, 800, 600), true, false);
+    Paint(Bounds(0, 0, 800, 600), c.a == 255, false);
   }
   void Draw(TextureId tex, const TRect& src, int x, int y) override {
     DrawCall d;
@@ -124,20 +126,24 @@ class RecordingDisplay : public Display {
             w != src.Width() || h != src.Height());
   }
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override {
-    DrawCall d;
-    d.kind = DrawCall::Text;
-    d.dst = Bounds(x, y, TextWidth(text, pointSize), pointSize);
-    d.text = text;
-    d.pointSize = pointSize;
-    d.color = c;
-    calls.push_back(d);
-    Paint(d.dst, false, false);
+    Text(x, y, text, pointSize, c, nullptr);
   }
   int TextWidth(const std::string& text, int pointSize) override {
     return static_cast<int>(text.size() * pointSize * charWidthPerPoint);
   }
   TRect TextBounds(int x, int y, const std::string& text, int pointSize) override {
     return Bounds(x, y, TextWidth(text, pointSize), pointSize);
+  }
+  void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) override {
+    Text(x, y, text, pointSize, look.Top, &look);
+  }
+  int StyledTextWidth(const std::string& text, int pointSize, TextFace) override { return TextWidth(text, pointSize); }
+  // The letters' box grown by the outline and the shadow, as a real one reaches.
+  TRect StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) override {
+    const TRect r = TextBounds(x, y, text, pointSize);
+    const int o = look.OutlinePx, b = look.ShadowBlur;
+    return {r.Left - o + std::min(0, look.ShadowDx - b), r.Top - o + std::min(0, look.ShadowDy - b),
+            r.Right + o + std::max(0, look.ShadowDx + b), r.Bottom + o + std::max(0, look.ShadowDy + b)};
   }
   void SetCursor(CursorShape shape) override { cursor = shape; }
   void SetCaption(const std::string& c) override { caption = c; }
@@ -156,6 +162,20 @@ class RecordingDisplay : public Display {
   }
 
  private:
+  void Text(int x, int y, const std::string& text, int pointSize, Color c, const TextLook* look) {
+    DrawCall d;
+    d.kind = DrawCall::Text;
+    d.dst = Bounds(x, y, TextWidth(text, pointSize), pointSize);
+    d.text = text;
+    d.pointSize = pointSize;
+    d.color = c;
+    if (look) {
+      d.styled = true;
+      d.look = *look;
+    }
+    calls.push_back(d);
+    Paint(look ? StyledTextBounds(x, y, text, pointSize, *look) : d.dst, false, false);
+  }
   // Paints the last call's area into the model.
   void Paint(const TRect& bounds, bool replaces, bool scaled) {
     if (!modelled) return;
@@ -192,6 +212,12 @@ class RecordingDisplay : public Display {
                       int64_t{d.color.b}, int64_t{d.color.a}})
       mix(v);
     mix(static_cast<int64_t>(std::hash<std::string>()(d.text)));
+    if (d.styled)
+      for (int64_t v : {int64_t{d.look.Bottom.r}, int64_t{d.look.Bottom.g}, int64_t{d.look.Bottom.b},
+                        int64_t{d.look.Bottom.a}, int64_t{d.look.Outline.a}, int64_t{d.look.OutlinePx},
+                        int64_t{d.look.Shadow.a}, int64_t{d.look.ShadowDx}, int64_t{d.look.ShadowDy},
+                        int64_t{d.look.ShadowBlur}, int64_t{static_cast<int>(d.look.Face)}})
+        mix(v);
     return h;
   }
 

@@ -69,6 +69,16 @@ class TwinDisplay : public Display {
   TRect TextBounds(int x, int y, const std::string& text, int pointSize) override {
     return whole_.TextBounds(x, y, text, pointSize);
   }
+  void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) override {
+    whole_.DrawStyledText(x, y, text, pointSize, look);
+    if (twinned) dirty_.DrawStyledText(x, y, text, pointSize, look);
+  }
+  int StyledTextWidth(const std::string& text, int pointSize, TextFace face) override {
+    return whole_.StyledTextWidth(text, pointSize, face);
+  }
+  TRect StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) override {
+    return whole_.StyledTextBounds(x, y, text, pointSize, look);
+  }
   void SetCursor(CursorShape shape) override { whole_.SetCursor(shape); }
   void SetCaption(const std::string& caption) override { whole_.SetCaption(caption); }
   bool SetFullScreen(bool on) override {

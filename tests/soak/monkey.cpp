@@ -34,6 +34,7 @@ const char* Name(EventType t) {
     case EventType::MouseUp: return "release";
     case EventType::FocusGained: return "focus";
     case EventType::FocusLost: return "blur";
+    case EventType::PointerLeft: return "leave";
     case EventType::Resized: return "resize";
     case EventType::Close: return "close";
     default: return "none";
@@ -185,7 +186,7 @@ void Monkey::Act(const MonkeyView& v, std::deque<InputEvent>& out, std::vector<M
   } else if (roll < 900) {  // the window: focus, size, the close button
     // Another window takes the focus for a while and gives it back.
     static const EventType window[] = {EventType::FocusLost, EventType::FocusGained, EventType::Resized,
-                                       EventType::Close};
+                                       EventType::Close, EventType::PointerLeft};
     InputEvent e;
     e.Type = window[Pick(std::size(window))];
     out.push_back(e);

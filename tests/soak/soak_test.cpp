@@ -282,8 +282,14 @@ std::string Soak::CheckTick(long tick, long ticks, Marks& m) {
   m.voices = std::max(m.voices, static_cast<int>(sound.voices.size()));
   if (sound.voices.size() > 8 * static_cast<size_t>(f.DXWaveList.Count()) + 8)
     return std::to_string(sound.voices.size()) + " sound voices";
+  // No service runs here, and the soak's folder has no built help page.
+  auto expected = [](const std::string& m) {
+    return m == "Can't connect to server!" || m == "The game's help page (doc/README.html) is not installed.";
+  };
   for (const std::string& shown : messages.shown)
-    if (shown != "Can't connect to server!") return "message: " + shown;
+    if (!expected(shown)) return "message: " + shown;
+  for (const std::string& shown : f.MessagePanel.Queue)
+    if (!expected(shown)) return "message on the panel: " + shown;
   // Memory: the high-water marks of the first and the second half.
   if (tick % 256 == 0) {
     const bool late = tick > ticks / 2;
@@ -397,7 +403,8 @@ void Soak::RunAndReport(uint64_t defaultSeed, long defaultTicks) {
   }
 }
 
-TEST_F(Soak, Monkey) { RunAndReport(1, 24000); }
+// (Seed 1 no longer reaches game over in the slice since play got fairer; 2 does.)
+TEST_F(Soak, Monkey) { RunAndReport(2, 24000); }
 
 }  // namespace
 }  // namespace pondaro::test

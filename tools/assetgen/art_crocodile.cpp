@@ -1,26 +1,18 @@
-// The crocodile: its eyes waiting in the water beside a crocodile lily
-// ("kroco_yes", blinking in a loop), and the strike ("kroko") that surfaces
-// under the frog and snaps it up.
+// The crocodile's eyes waiting in the water beside a crocodile lily
+// ("kroco_yes", blinking in a loop); the strike is in art_crocodile_strike.cpp.
 //
 // The eyes stand with their left edge on the lily's centre and their bottom
 // 40 px above its foot, so they are drawn in the right half of their frame, in
-// the water between two lilies. The strike's frame is centred on the frog's
-// cell with its bottom on the lily's line; the jaws close round the frog's
-// place, (150, H - 50), and are shut before the last frame.
+// the water between two lilies.
 #include <cmath>
 #include <tuple>
 
-#include "canvas.h"
+#include "crocodile.h"
 #include "registry.h"
 
 namespace pondaro::assetgen {
 
-namespace {
-
-const Rgba kHide = Hex(0x6E8A2C), kBelly = Hex(0xC9C77A), kMouth = Hex(0xE0707A), kIris = Hex(0xF7D23A);
-const Rgba kWater = Hex(0x16707E);
-
-void Eye(cairo_t* cr, double x, double y, double r, double open, double look) {
+void crocodile::Eye(cairo_t* cr, double x, double y, double r, double open, double look) {
   ShadedFill(cr, [&](cairo_t* c) { EllipsePath(c, x, y, r + 3, r + 2); }, kHide, 2, 0.35);
   if (open > 0.05) {
     cairo_save(cr);
@@ -43,6 +35,10 @@ void Eye(cairo_t* cr, double x, double y, double r, double open, double look) {
   cairo_set_line_width(cr, 1.8);
   cairo_stroke(cr);
 }
+
+namespace {
+
+using crocodile::kHide;
 
 std::vector<uint8_t> Eyes() {
   constexpr int w = 110, h = 80, n = 4;
@@ -74,8 +70,8 @@ std::vector<uint8_t> Eyes() {
         SetColor(cr, Hex(0xE8FFFA, 0.25));
         cairo_stroke(cr);
       }
-      Eye(cr, 61, 34, 8, open[k], look[k]);
-      Eye(cr, 86, 34, 8, open[k], look[k]);
+      crocodile::Eye(cr, 61, 34, 8, open[k], look[k]);
+      crocodile::Eye(cr, 86, 34, 8, open[k], look[k]);
       // Nostrils at the tip of the snout.
       ShadedFill(cr, [](cairo_t* c) { EllipsePath(c, 73, 66, 9, 6); }, kHide, 1.5, 0.3);
       SetColor(cr, Hex(0x2A3A10));
@@ -86,227 +82,10 @@ std::vector<uint8_t> Eyes() {
   return sheet.Png();
 }
 
-// ---------------------------------------------------------------- the strike
-
-constexpr int kStrikeW = 300, kStrikeH = 160, kStrikeFrames = 8;
-constexpr double kAxis = 108, kHingeX = 84, kJaw = 200;  // the mouth's line, its hinge, the jaws' length
-constexpr double kFrogX = 150, kFrogY = kStrikeH - 50;  // where the frog sits
-
-struct Pt {
-  double x, y;
-};
-
-// Turns (x, y) about the hinge by `a` radians.
-Pt Turn(Pt p, double a) {
-  const double dx = p.x - kHingeX, dy = p.y - kAxis;
-  return {kHingeX + dx * std::cos(a) - dy * std::sin(a), kAxis + dx * std::sin(a) + dy * std::cos(a)};
-}
-
-// The top of the head, with the eyes, above the mouth's line; the paler lower
-// jaw below it. Both as drawn shut; the strike turns them about the hinge.
-void UpperJaw(cairo_t* cr) {
-  cairo_move_to(cr, kHingeX - 16, kAxis + 4);
-  cairo_curve_to(cr, kHingeX - 18, kAxis - 30, kHingeX + 6, kAxis - 46, kHingeX + 36, kAxis - 40);
-  cairo_curve_to(cr, kHingeX + 90, kAxis - 30, kHingeX + 150, kAxis - 24, kHingeX + kJaw - 14, kAxis - 23);
-  cairo_curve_to(cr, kHingeX + kJaw + 2, kAxis - 22, kHingeX + kJaw + 4, kAxis + 2, kHingeX + kJaw - 6, kAxis + 2);
-  cairo_line_to(cr, kHingeX, kAxis + 2);
-  cairo_close_path(cr);
-}
-
-void LowerJaw(cairo_t* cr) {
-  cairo_move_to(cr, kHingeX - 12, kAxis - 2);
-  cairo_line_to(cr, kHingeX + kJaw - 14, kAxis - 2);
-  cairo_curve_to(cr, kHingeX + kJaw - 2, kAxis - 1, kHingeX + kJaw - 2, kAxis + 12, kHingeX + kJaw - 16, kAxis + 14);
-  cairo_curve_to(cr, kHingeX + 120, kAxis + 18, kHingeX + 40, kAxis + 30, kHingeX - 6, kAxis + 26);
-  cairo_close_path(cr);
-}
-
-// Teeth along the mouth's line of a jaw, pointing across it (dir -1 up, +1 down).
-void Teeth(cairo_t* cr, double y, double dir, int count, double from) {
-  for (int k = 0; k < count; ++k) {
-    const double x = kHingeX + from + k * (kJaw - from - 18) / (count - 1);
-    const double len = 7 + (k % 2) * 2;
-    cairo_move_to(cr, x - 3.5, y);
-    cairo_curve_to(cr, x - 2, y + dir * 0.5 * len, x - 0.5, y + dir * len, x, y + dir * len);
-    cairo_curve_to(cr, x + 0.5, y + dir * len, x + 2, y + dir * 0.5 * len, x + 3.5, y);
-    cairo_close_path(cr);
-  }
-  SetColor(cr, Hex(0xFFFBEA));
-  cairo_fill_preserve(cr);
-  SetColor(cr, Hex(0x7A6A40));
-  cairo_set_line_width(cr, 0.9);
-  cairo_stroke(cr);
-}
-
-// A short sprawling leg from the body out to a foot with three clawed toes.
-void Leg(cairo_t* cr, Pt from, Pt knee, Pt foot) {
-  cairo_save(cr);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  for (int pass = 0; pass < 2; ++pass) {
-    cairo_move_to(cr, from.x, from.y);
-    cairo_line_to(cr, knee.x, knee.y);
-    cairo_line_to(cr, foot.x, foot.y);
-    SetColor(cr, pass == 0 ? Darken(kHide, 0.5) : kHide);
-    cairo_set_line_width(cr, pass == 0 ? 15 : 11);
-    cairo_stroke(cr);
-    const double a = std::atan2(foot.y - knee.y, foot.x - knee.x);
-    for (double d : {-0.6, 0.0, 0.6}) {
-      cairo_move_to(cr, foot.x, foot.y);
-      cairo_line_to(cr, foot.x + 8 * std::cos(a + d), foot.y + 8 * std::sin(a + d));
-    }
-    cairo_set_line_width(cr, pass == 0 ? 6 : 3.2);
-    cairo_stroke(cr);
-  }
-  cairo_move_to(cr, from.x - 2, from.y - 2);
-  cairo_line_to(cr, knee.x - 2, knee.y - 2);
-  SetColor(cr, Hex(0xFFFFFF, 0.2));
-  cairo_set_line_width(cr, 3);
-  cairo_stroke(cr);
-  cairo_restore(cr);
-}
-
-void Scutes(cairo_t* cr, double x0, double x1, double y, double size, int count) {
-  for (int k = 0; k < count; ++k) {
-    const double x = x0 + (x1 - x0) * k / std::max(1, count - 1);
-    RoundedRectPath(cr, x - size, y - 0.7 * size, 2 * size, 1.4 * size, 0.6 * size);
-  }
-  SetColor(cr, WithAlpha(Darken(kHide, 0.35), 0.8));
-  cairo_fill_preserve(cr);
-  SetColor(cr, WithAlpha(Lighten(kHide, 0.3), 0.5));
-  cairo_set_line_width(cr, 0.8);
-  cairo_stroke(cr);
-}
-
-void DrawCrocodile(cairo_t* cr, double open) {
-  const double up = -0.3 * open, down = 0.14 * open;  // each jaw's turn
-  Leg(cr, {30, kAxis - 14}, {22, kAxis - 32}, {16, kAxis - 42});
-  Leg(cr, {30, kAxis + 14}, {22, kAxis + 32}, {16, kAxis + 38});
-  Leg(cr, {70, kAxis - 16}, {80, kAxis - 34}, {92, kAxis - 42});
-  Leg(cr, {70, kAxis + 16}, {80, kAxis + 32}, {92, kAxis + 38});
-  // Tail, swinging up to its tip at the left.
-  auto tail = [](cairo_t* c) {
-    cairo_move_to(c, 24, kAxis - 20);
-    cairo_curve_to(c, 9, kAxis - 22, 6, kAxis - 48, 18, kAxis - 74);
-    cairo_curve_to(c, 16, kAxis - 50, 20, kAxis - 34, 34, kAxis - 8);
-    cairo_close_path(c);
-  };
-  ShadedFill(cr, tail, kHide, 2, 0.3);
-  auto body = [](cairo_t* c) { EllipsePath(c, kHingeX - 32, kAxis + 1, 44, 25); };
-  ShadedFill(cr, body, kHide, 2, 0.35);
-  Scutes(cr, 24, 70, kAxis - 7, 3.6, 4);
-  Scutes(cr, 24, 70, kAxis + 8, 3.6, 4);
-  Scutes(cr, 8, 12, kAxis - 36, 2.4, 2);
-
-  // The mouth between the parted jaws: pink, darker towards the throat.
-  if (open > 0) {
-    // Only the throat is skin; beyond it the jaws stand apart and the frog
-    // shows between them until they shut.
-    const double reach = 0.26 * kJaw;
-    const Pt u1 = Turn({kHingeX + reach, kAxis + 2}, up), l1 = Turn({kHingeX + reach, kAxis - 2}, down);
-    const Pt mid = Turn({kHingeX + reach - 10, kAxis}, 0.5 * (up + down));
-    cairo_move_to(cr, kHingeX - 4, kAxis);
-    cairo_line_to(cr, u1.x, u1.y);
-    cairo_curve_to(cr, mid.x, mid.y, mid.x, mid.y, l1.x, l1.y);
-    cairo_close_path(cr);
-    Gradient::Linear(kHingeX, 0, kHingeX + reach, 0, {{0, Darken(kMouth, 0.55)}, {1, kMouth}}).Use(cr);
-    cairo_fill_preserve(cr);
-    SetColor(cr, Darken(kMouth, 0.5));
-    cairo_set_line_width(cr, 1.6);
-    cairo_stroke(cr);
-  }
-  cairo_save(cr);
-  cairo_translate(cr, kHingeX, kAxis);
-  cairo_rotate(cr, down);
-  cairo_translate(cr, -kHingeX, -kAxis);
-  Teeth(cr, kAxis - 1, -1, 8, 30);
-  ShadedFill(cr, LowerJaw, kBelly, 2, 0.3);
-  cairo_restore(cr);
-  cairo_save(cr);
-  cairo_translate(cr, kHingeX, kAxis);
-  cairo_rotate(cr, up);
-  cairo_translate(cr, -kHingeX, -kAxis);
-  Teeth(cr, kAxis + 1, 1, 9, 22);
-  ShadedFill(cr, UpperJaw, kHide, 2, 0.35);
-  Scutes(cr, kHingeX + 60, kHingeX + 160, kAxis - 13, 2.2, 6);
-  // Eye on its bump near the hinge, nostrils at the tip.
-  Eye(cr, kHingeX + 16, kAxis - 36, 9.5, 1, 2.5);
-  SetColor(cr, Hex(0x2A3A10));
-  EllipsePath(cr, kHingeX + kJaw - 8, kAxis - 13, 2, 1.5);
-  cairo_fill(cr);
-  cairo_restore(cr);
-}
-
-// Foam where the body breaks the surface: short bright wavelets along its sides
-// and round the snout.
-void Foam(cairo_t* cr, double alpha) {
-  for (auto [x, y, r, a0, a1] : {std::tuple{52.0, kAxis + 1, 50.0, 0.9, 1.6}, {52.0, kAxis + 1, 50.0, 4.1, 4.9},
-                                 {130.0, kAxis + 2, 44.0, 1.0, 1.7}, {130.0, kAxis, 44.0, 4.5, 5.2},
-                                 {190.0, kAxis, 98.0, 0.3, 0.7}, {190.0, kAxis, 98.0, 5.6, 6.0}}) {
-    cairo_new_sub_path(cr);
-    cairo_save(cr);
-    cairo_translate(cr, x, y);
-    cairo_scale(cr, 1, 0.62);
-    cairo_arc(cr, 0, 0, r, a0, a1);
-    cairo_restore(cr);
-  }
-  SetColor(cr, Hex(0xF2FFFF, alpha));
-  cairo_set_line_width(cr, 2.2);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_stroke(cr);
-}
-
-std::vector<uint8_t> Strike() {
-  FrameSheet sheet(kStrikeFrames, kStrikeW, kStrikeH);
-  // Surfacing with the jaws shut, opening wide, the snap (shut on frame 5), the
-  // splash of the bite, sinking back.
-  const double open[] = {0, 0.35, 0.8, 1, 0.45, 0, 0, 0};
-  const double under[] = {0.12, 0.05, 0, 0, 0, 0, 0, 0.22};
-  for (int k = 0; k < kStrikeFrames; ++k)
-    sheet.Draw(k, [&](cairo_t* cr) {
-      Canvas layer(kStrikeW, kStrikeH);
-      DrawCrocodile(layer.Cr(), open[k]);
-      if (under[k] > 0) {
-        cairo_set_operator(layer.Cr(), CAIRO_OPERATOR_ATOP);
-        SetColor(layer.Cr(), WithAlpha(kWater, 2 * under[k]));
-        cairo_paint(layer.Cr());
-      }
-      PaintWithShadow(cr, layer.Surface(), Hex(0x06343F, 0.4 * (1 - under[k])), 4, 6, 5);
-      Foam(cr, k == 0 || k == 7 ? 0.3 : 0.45);
-      if (k >= 5) {
-        // The snap throws up a burst of white water over the catch, which
-        // falls back into foam.
-        const double grow = k - 5, a = k == 5 ? 1 : k == 6 ? 0.85 : 0.45;
-        auto burst = [&](cairo_t* cc) {
-          for (int b = 0; b < 9; ++b) {
-            const double ang = b * 0.698 + 0.3, d = 24 + 6 * (b % 3) + 6 * grow;
-            const double s = std::sin(ang);  // reach up over the frog's head, less towards the frame's foot
-            EllipsePath(cc, kFrogX + 1.1 * d * std::cos(ang), kFrogY - 14 + (s < 0 ? 1.1 : 0.75) * d * s,
-                        21 - 4 * grow, 20 - 4 * grow);
-          }
-          EllipsePath(cc, kFrogX, kFrogY - 14, 30 + 4 * grow, 28 + 4 * grow);
-        };
-        Canvas foam(kStrikeW, kStrikeH);
-        ShadedFill(foam.Cr(), burst, Hex(0xE2F8FF), 1.5, 0.9);
-        cairo_set_source_surface(cr, foam.Surface(), 0, 0);
-        cairo_paint_with_alpha(cr, a);
-        for (int d = 0; d < 14; ++d) {
-          const double ang = d * 0.449 + 0.2 * k, dist = 58 + 14 * grow + 6 * (d % 3);
-          const double x = kFrogX + 1.4 * dist * std::cos(ang), y = kFrogY + 0.75 * dist * std::sin(ang);
-          const double r = (4.6 - 0.8 * (d % 2)) * (1 - 0.25 * grow);
-          if (x < r + 2 || x > kHingeX + kJaw - 24 || y < r + 2 || y > kStrikeH - r - 2) continue;
-          ShadedFill(cr, [&](cairo_t* cc) { EllipsePath(cc, x, y, r, r); }, Hex(0xD8F6FF), 0.8, 0.6);
-        }
-      }
-    });
-  return sheet.Png();
-}
-
 }  // namespace
 
 void AddCrocodileArt(Assets& assets) {
   assets.Frames("kroco_yes", Eyes(), 110, 80);
-  assets.Frames("kroko", Strike(), kStrikeW, kStrikeH);
 }
 
 ASSETGEN_MODULE(AddCrocodileArt);

@@ -4,7 +4,7 @@
 // The game centres "Exit_Main" 5 pixels above the screen's middle, so a 380 x 200
 // panel lies at (210, 195). Both dialogs take Yes at x 300..370 / 310..385 and No
 // at x 441..490 / 430..490: the buttons are drawn where both agree (Yes x 310..370,
-// y 310..335; No x 441..490, y 312..338). "Exit_Main_Word" lies at (305, 248) and
+// y 310..335; No x 441..490, y 312..338). "Exit_Main_Word" lies at (275, 241) and
 // asks without saying what is left, as it shows over the menu and over a game;
 // "HighScore_Clear_Word" lies at (239, 241). "Exit_Main_Yes_d" goes to (287, 297)
 // and "Exit_Main_No_d" to (427, 296).
@@ -58,11 +58,16 @@ std::vector<uint8_t> LitButton(double x, double y, const HotRect& box, const cha
   return c.Png();
 }
 
-// A caption on the panel's card, its picture's top-left at (x, y), at most w x h.
-std::vector<uint8_t> Caption(const char* text, double x, double y, double w, double h) {
-  Label l{text, x + w / 2, 0, 0, 1.08, 0.03};
+// The size at which a caption's words fit w x h with their outline.
+double CaptionSize(const char* text, double w, double h) {
+  Label l{text, 0, 0, 0, 1.08, 0.03};
   const double o = MenuStyle(40).OutlineWidth;
-  l.Size = CommonSize({{l, {w - 2 * o - 6, h - 2 * o - 8}}});
+  return CommonSize({{l, {w - 2 * o - 6, h - 2 * o - 8}}});
+}
+
+// A caption on the panel's card at `size`, its picture's top-left at (x, y), w x h.
+std::vector<uint8_t> Caption(const char* text, double x, double y, double w, double h, double size) {
+  Label l{text, x + w / 2, 0, size, 1.08, 0.03};
   TextStyle s = MenuStyle(l.Size);
   s.Shadow = Hex(0x5A3A10, 0.35);
   l.Cy = y + s.OutlineWidth + 1 + LabelInk(l).h / 2;
@@ -71,14 +76,39 @@ std::vector<uint8_t> Caption(const char* text, double x, double y, double w, dou
   return c.Png();
 }
 
+// The game's own message panel, "Message_panel" at (175, 160), 450 x 280: the
+// message is written on its card (x 205..595, y 210..360) and "OK" closes it
+// (hot x 355..445, y 372..402; lit by "Message_OK_d" at (335, 352)).
+constexpr HotRect kOk{355, 372, 445, 402};
+
+std::vector<uint8_t> MessagePanel() {
+  ScreenCanvas c(175, 160, 450, 280);
+  cairo_t* cr = c.Cr();
+  DrawPlate(cr, {180, 164, 436, 262, 26, 200});
+  DrawWaterLily(cr, 198, 182, 17, 0.3);
+  DrawLilyBud(cr, 598, 184, 22, 2.5);
+  Button(cr, kOk, "OK", false);
+  return c.Png();
+}
+
+std::vector<uint8_t> LitOk() {
+  ScreenCanvas c(335, 352, 130, 70);
+  Button(c.Cr(), kOk, "OK", true);
+  return c.Png();
+}
+
 }  // namespace
 
 void AddDialogArt(Assets& assets) {
+  assets.Picture("Message_panel", MessagePanel());
+  assets.Picture("Message_OK_d", LitOk());
   assets.Picture("Exit_Main", Panel());
   assets.Picture("Exit_Main_Yes_d", LitButton(287, 297, kYes, "Yes"));
   assets.Picture("Exit_Main_No_d", LitButton(427, 296, kNo, "No"));
-  assets.Picture("Exit_Main_Word", Caption("Really quit?", 305, 248, 190, 48));
-  assets.Picture("HighScore_Clear_Word", Caption("Clear all scores?", 239, 241, 322, 55));
+  // Both questions in letters of one size, each centred on the panel.
+  const double size = CaptionSize("Clear all scores?", 322, 55);
+  assets.Picture("Exit_Main_Word", Caption("Really quit?", 275, 241, 250, 55, size));
+  assets.Picture("HighScore_Clear_Word", Caption("Clear all scores?", 239, 241, 322, 55, size));
 }
 
 ASSETGEN_MODULE(AddDialogArt);

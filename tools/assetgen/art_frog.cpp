@@ -17,8 +17,10 @@ namespace {
 
 constexpr int kW = 78, kH = 121;
 
-const Rgba kSkin = Hex(0x7DD13A), kLimb = Hex(0x72C634), kFoot = Hex(0x8ED84E);
-const Rgba kLine = Hex(0x2C5E12);
+// A deeper green than the lily pads under the frog, its back darker still, and
+// a near-black outline: a small frog on a bright leaf must stand out.
+const Rgba kSkin = Hex(0x6FC238), kBack = Hex(0x4E9A28), kLimb = Hex(0x62B02F), kFoot = Hex(0x82CC44);
+const Rgba kLine = Hex(0x143505), kBelly = Hex(0xF4EFA0);
 
 struct Pt {
   double x, y;
@@ -41,11 +43,23 @@ const Pose kPoses[] = {
     {24, 98, {20, 51}, {8, 60}, {10, 45}, -1.9, {25, 88}, {10, 70}, {15, 100}, 2.1, 17},
     // Push: the hind legs straighten, the hands reach forward.
     {22, 101, {21, 48}, {9, 46}, {11, 30}, -1.75, {26, 92}, {13, 100}, {18, 108}, 1.9, 13},
-    // In the air: stretched out from fingertips to toes.
-    {21, 102, {22, 46}, {10, 34}, {11, 16}, -1.65, {27, 94}, {19, 105}, {22, 110}, 1.75, 11},
+    // In the air: stretched out, the arms laid forward along the head, the legs
+    // straight back.
+    {20, 103, {22, 47}, {13, 44}, {14, 26}, -1.6, {27, 92}, {18, 103}, {20, 113}, 1.95, 9},
 };
 
 Pt Mirror(Pt p) { return {kW - p.x, p.y}; }
+
+// A thick near-black outline round a shape, drawn before its fill covers the inner half.
+void Outlined(cairo_t* cr, const PathFn& path) {
+  cairo_save(cr);
+  path(cr);
+  SetColor(cr, kLine);
+  cairo_set_line_width(cr, 6);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
 
 // A limb of two segments, tapering from `w1` to `w2`: outline, fill, a pale
 // underside (the frog's belly colour) and a lit edge.
@@ -64,7 +78,7 @@ void DrawLimb(cairo_t* cr, Pt a, Pt b, Pt c, double w1, double w2, const Rgba& c
     cairo_set_line_width(cr, w2 + extra);
     cairo_stroke(cr);
   };
-  segments(4, Darken(color, 0.5));
+  segments(4.5, kLine);
   segments(0, color);
   // Light from the top left: a bright edge on that side of each segment, a
   // darker one on the other.
@@ -103,14 +117,14 @@ void DrawDigits(cairo_t* cr, Pt base, double angle, double len, int count, doubl
       }
     }
     cairo_close_path(cr);
-    SetColor(cr, Darken(color, 0.45));
-    cairo_set_line_width(cr, 2);
+    SetColor(cr, kLine);
+    cairo_set_line_width(cr, 2.4);
     cairo_stroke_preserve(cr);
     SetColor(cr, Mix(color, Hex(0xF2F0A0), 0.3));
     cairo_fill(cr);
   }
   for (int pass = 0; pass < 2; ++pass) {
-    const Rgba col = pass == 0 ? Darken(color, 0.5) : color;
+    const Rgba col = pass == 0 ? kLine : color;
     for (const Pt& t : tips) {
       cairo_move_to(cr, base.x, base.y);
       cairo_line_to(cr, t.x, t.y);
@@ -147,20 +161,20 @@ void BodyPath(cairo_t* cr, const Pose& p) {
 }
 
 void Eye(cairo_t* cr, double x, double y, double look) {
-  EllipsePath(cr, x, y, 8.2, 8.4);
+  EllipsePath(cr, x, y, 9, 9.2);
   Gradient::Radial(x - 3, y - 3, 0, x, y, 9, {{0, Hex(0xFFFFFF)}, {0.7, Hex(0xF4F7EA)}, {1, Hex(0xD3DDC4)}}).Use(cr);
   cairo_fill_preserve(cr);
   SetColor(cr, kLine);
-  cairo_set_line_width(cr, 1.5);
+  cairo_set_line_width(cr, 2.4);
   cairo_stroke(cr);
-  // Big pupils looking ahead and a little inward read as friendly.
-  EllipsePath(cr, x + look, y - 2.2, 4.6, 5.0);
+  // Big pupils looking ahead, the way it will jump, and a little inward.
+  EllipsePath(cr, x + look, y - 3, 4.8, 5.2);
   SetColor(cr, Hex(0x1A2410));
   cairo_fill(cr);
-  EllipsePath(cr, x + look - 1.6, y - 3.8, 1.8, 1.8);
+  EllipsePath(cr, x + look - 1.6, y - 4.6, 1.8, 1.8);
   SetColor(cr, Hex(0xFFFFFF));
   cairo_fill(cr);
-  EllipsePath(cr, x + look + 1.6, y - 0.6, 0.8, 0.8);
+  EllipsePath(cr, x + look + 1.6, y - 1.4, 0.8, 0.8);
   cairo_fill(cr);
 }
 
@@ -176,26 +190,44 @@ void DrawFrog(cairo_t* cr, const Pose& p) {
     DrawDigits(cr, m(p.hand), ang(p.handAngle), 7, 4, 0.45, false, kFoot);
   }
 
-  ShadedFill(cr, [&](cairo_t* c) { BodyPath(c, p); }, kSkin, 2, 0.3);
+  Outlined(cr, [&](cairo_t* c) { BodyPath(c, p); });
+  ShadedFill(cr, [&](cairo_t* c) { BodyPath(c, p); }, kBack, 0, 0.25);
   cairo_save(cr);
   BodyPath(cr, p);
   cairo_clip(cr);
+  // A paler stripe down the spine.
+  cairo_move_to(cr, 39, 44);
+  cairo_line_to(cr, 39, p.tailY - 6);
+  SetColor(cr, Hex(0xB6E070, 0.55));
+  cairo_set_line_width(cr, 3);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_stroke(cr);
   // Darker spots on the back.
   const Pt spots[] = {{30, 60}, {49, 66}, {36, 80}, {48, 88}, {28, 92}};
   const double sr[] = {5, 4.4, 4.8, 3.6, 3.2};
   for (int k = 0; k < 5; ++k) {
     EllipsePath(cr, spots[k].x, spots[k].y, sr[k], 0.85 * sr[k]);
     Gradient::Radial(spots[k].x - 1, spots[k].y - 1, 0, spots[k].x, spots[k].y, sr[k],
-                     {{0, Hex(0x3F8A1E, 0.7)}, {0.7, Hex(0x3F8A1E, 0.55)}, {1, Hex(0x3F8A1E, 0)}})
+                     {{0, Hex(0x24560E, 0.75)}, {0.7, Hex(0x24560E, 0.6)}, {1, Hex(0x24560E, 0)}})
         .Use(cr);
     cairo_fill(cr);
   }
   cairo_restore(cr);
 
-  ShadedFill(cr, HeadPath, kSkin, 2, 0.38);
+  Outlined(cr, HeadPath);
+  ShadedFill(cr, HeadPath, kSkin, 0, 0.38);
   cairo_save(cr);
   HeadPath(cr);
   cairo_clip(cr);
+  // The pale lip round the snout marks the front.
+  cairo_save(cr);
+  cairo_translate(cr, 39, 30);
+  cairo_scale(cr, 27, 24);
+  cairo_arc(cr, 0, 0, 0.93, -M_PI * 0.78, -M_PI * 0.22);
+  cairo_restore(cr);
+  SetColor(cr, kBelly);
+  cairo_set_line_width(cr, 3.4);
+  cairo_stroke(cr);
   // The head's soft shade where it meets the back, and rosy cheeks.
   EllipsePath(cr, 39, 56, 24, 8);
   Gradient::Radial(39, 56, 0, 39, 56, 24, {{0, Hex(0x2C6E12, 0.3)}, {1, Hex(0x2C6E12, 0)}}).Use(cr);
@@ -230,8 +262,11 @@ void AddFrogArt(Assets& assets) {
     sheet.Draw(k, [&](cairo_t* cr) {
       Canvas frog(kW, kH);
       DrawFrog(frog.Cr(), kPoses[k]);
-      // The shadow falls on the leaf below, away from the light.
-      PaintWithShadow(cr, frog.Surface(), Hex(0x0B3A18, 0.4), 2.5, 3.5, 2.2);
+      // The shadow falls on the leaf below, away from the light; in the air it
+      // falls further off and softer.
+      const bool air = k == n - 1;
+      PaintWithShadow(cr, frog.Surface(), Hex(0x0B3A18, air ? 0.3 : 0.45), air ? 5 : 2.5, air ? 7 : 3.5,
+                      air ? 3.5 : 2.2);
     });
   assets.Frames("frog", sheet.Png(), kW, kH);
 }

@@ -6,7 +6,8 @@
 // (x 578..749, y 552..577); their highlights "Help_Down" (next, at (594, 490))
 // and "Help_Up" (previous, on the bottom edge at x 558). Back: "Help_back_n" and
 // "Options_Back_n" at (347, 521), hot x 375..513, y 525..562, highlighted by
-// "Help_Back_p" on the bottom edge at x 341.
+// "Help_Back_p" on the bottom edge at x 341. "Help_panel" lies under the pages'
+// words at (242, 168).
 #include <cmath>
 
 #include "menu_words.h"
@@ -44,9 +45,27 @@ void Arrows(Assets& assets) {
   assets.Picture("Help_Up", LitPicture({"", "Help_Up", previous, previousHot, x, top, 558, -1}, previousBox));
 }
 
+// A calm, dark pane under the pages' words and pictures (x 242..790, y 168..508),
+// so that the busy pond behind does not run through the letters.
+std::vector<uint8_t> Pane() {
+  constexpr int w = 548, h = 340;
+  Canvas c(w, h);
+  cairo_t* cr = c.Cr();
+  auto shape = [](cairo_t* k) { RoundedRectPath(k, 4, 4, w - 8, h - 10, 22); };
+  SoftShape(cr, shape, Hex(0x021E22, 0.35), 2, 4, 3);
+  shape(cr);
+  Gradient::Linear(0, 4, 0, h - 6, {{0, Hex(0x0B4A55, 0.74)}, {1, Hex(0x06303A, 0.8)}}).Use(cr);
+  cairo_fill_preserve(cr);
+  SetColor(cr, Hex(0x8FE0D2, 0.45));
+  cairo_set_line_width(cr, 1.6);
+  cairo_stroke(cr);
+  return c.Png();
+}
+
 }  // namespace
 
 void AddHelpArt(Assets& assets) {
+  assets.Picture("Help_panel", Pane());
   assets.Picture("Help_word", TitlePicture("Help", 371, 0, kTextCentre, 30, 230, 100));
   const ButtonArt back = BackButton();
   AddButton(assets, back);

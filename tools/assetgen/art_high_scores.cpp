@@ -37,6 +37,24 @@ std::vector<uint8_t> Band() {
   return c.Png();
 }
 
+// The band of the place just entered: warm and glowing, laid over its dark band.
+std::vector<uint8_t> LitBand() {
+  Canvas c(kBandW, kBandH);
+  cairo_t* cr = c.Cr();
+  RoundedRectPath(cr, 1, 1, kBandW - 2, kBandH - 2, 10);
+  Gradient::Linear(0, 1, 0, kBandH - 1, {{0, Hex(0x7A4A0C)}, {0.5, Hex(0x5A3008)}, {1, Hex(0x3E1E04)}}).Use(cr);
+  cairo_fill_preserve(cr);
+  SetColor(cr, Hex(0xFFC850));
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 12, 3);
+  cairo_line_to(cr, kBandW - 12, 3);
+  SetColor(cr, Hex(0xFFE7A0, 0.7));
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+  return c.Png();
+}
+
 TextStyle SmallWords(double size) {
   TextStyle s = MenuStyle(size);
   s.Top = Hex(0xDFFFF4);
@@ -99,12 +117,15 @@ std::vector<uint8_t> Place(int n) {
 }  // namespace
 
 void AddHighScoreArt(Assets& assets) {
-  assets.Picture("HighScore_Word", TitlePicture("High Scores", 343, 26, 500, 4, 300, 120));
+  // As large as the other screens' titles (about 69 px): two words need the
+  // whole width right of the game's name, and a narrower face.
+  assets.Picture("HighScore_Word", TitlePicture("High Scores", 343, 26, 566, 0, 440, 87, 1.0));
   assets.Picture("HighScore_Place", Head("Place", 24));
   assets.Picture("HighScore_Name", Head("Name", 24));
   assets.Picture("HighScore_Score", Head("Score", 24));
   for (int n = 1; n <= 10; ++n) assets.Picture("HighScore_" + std::to_string(n), Place(n));
   assets.Picture("HighScore_Table_row", Band());
+  assets.Picture("HighScore_Table_row_lit", LitBand());
 
   struct Item {
     const char* name;

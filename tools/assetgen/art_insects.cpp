@@ -31,10 +31,19 @@ std::vector<uint8_t> Sheet(int frames, int w, int h, double dx, double dy, bool 
   return sheet.Png();
 }
 
+// Each insect flying both ways, and a still of it larger for the help page ("Help_" + name).
 void AddPair(Assets& assets, const std::string& name, int frames, int w, int h, double dx, double dy,
              const DrawFrame& draw) {
   assets.Frames(name, Sheet(frames, w, h, dx, dy, false, draw), w, h);
   assets.Frames(name + "_", Sheet(frames, w, h, dx, dy, true, draw), w, h);
+  constexpr double kHelpScale = 1.7;
+  Canvas still(static_cast<int>(std::ceil(w * kHelpScale)), static_cast<int>(std::ceil(h * kHelpScale)));
+  cairo_scale(still.Cr(), kHelpScale, kHelpScale);
+  cairo_translate(still.Cr(), dx, dy);
+  cairo_set_line_cap(still.Cr(), CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(still.Cr(), CAIRO_LINE_JOIN_ROUND);
+  draw(still.Cr(), 0);
+  assets.Picture("Help_" + name, still.Png());
 }
 
 // An ellipse lit from the top left, outlined in a darker tone of its own colour.

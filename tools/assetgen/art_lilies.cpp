@@ -3,6 +3,7 @@
 // "kuvshinka_simple", the still one of the help page.
 #include <cmath>
 #include <functional>
+#include <memory>
 
 #include "canvas.h"
 #include "pond.h"
@@ -55,71 +56,145 @@ void DrawSimpleRest(cairo_t* cr, const SimpleLook& look) {
   }
 }
 
-// The leaf tips towards the bottom right as it goes under: `under` is the
-// share of it below the surface (0 afloat, 1 all under). The part below is seen
-// through the water, blurred and tinted, fading with `clarity`; a bright line
-// marks the waterline across the leaf, and bubbles rise from a sunk leaf.
+// A sinking leaf tilts: its lower right edge dips under and the whole leaf
+// leans away from the light, so it darkens and looks shorter across. `under`
+// is the share of it below the surface (0 afloat, 1 all under), seen through
+// the water, blurred and tinted, fading with `clarity`; a wobbling waterline
+// with a bright lip crosses it. `film` > 0 is a leaf coming back up: just below
+// the surface, water still sheeting over it and sliding off its rim.
 struct Sink {
-  double under, clarity;
+  double under, clarity, tilt, film;
 };
 
+constexpr double kDirX = M_SQRT1_2, kDirY = M_SQRT1_2;  // the way the leaf tips
+
+// The wavy waterline, `line` leaf radii from the centre along the tip: the
+// line alone, or (`side` -1 above, +1 under) closed round one side of it.
+void WaterlinePath(cairo_t* cr, double r, double line, int side = 0) {
+  const double px = kCx + kDirX * r * line, py = kCy + kDirY * r * line, reach = 2.5 * r;
+  const int n = 50;
+  for (int i = 0; i <= n; ++i) {
+    const double s = (2.0 * i / n - 1) * reach;  // across the leaf
+    const double wob = 2.6 * std::sin(s / 7.0 + 1.3) + 1.2 * std::sin(s / 3.1);
+    const double x = px - kDirY * s + kDirX * wob, y = py + kDirX * s + kDirY * wob;
+    if (i == 0)
+      cairo_move_to(cr, x, y);
+    else
+      cairo_line_to(cr, x, y);
+  }
+  if (side == 0) return;
+  const double far = 3 * r * side;
+  cairo_line_to(cr, px - kDirY * reach + kDirX * far, py + kDirX * reach + kDirY * far);
+  cairo_line_to(cr, px + kDirY * reach + kDirX * far, py - kDirX * reach + kDirY * far);
+  cairo_close_path(cr);
+}
+
+// A soft-edged mask of one side of the waterline.
+std::unique_ptr<Canvas> SideMask(double r, double line, bool above) {
+  auto mask = std::make_unique<Canvas>(kW, kH);
+  WaterlinePath(mask->Cr(), r, line, above ? -1 : 1);
+  SetColor(mask->Cr(), Hex(0, 1));
+  cairo_fill(mask->Cr());
+  BlurSurface(mask->Surface(), 0.8);
+  return mask;
+}
+
 void DrawSunk(cairo_t* cr, const DrawFn& rest, double r, Sink sink) {
-  const double dx = M_SQRT1_2, dy = M_SQRT1_2;  // the way the leaf tips
-  const double line = 1 - 2 * sink.under;      // waterline, in leaf radii from the centre along (dx, dy)
+  const double line = 1 - 2 * sink.under;  // waterline, in leaf radii from the centre along the tip
+  // The leaf, tilted: shortened along the tip about its upper left rim, and darker.
+  Canvas layer(kW, kH);
+  {
+    cairo_t* l = layer.Cr();
+    const double ax = kCx - kDirX * r, ay = kCy - kDirY * r, k = 1 - 0.22 * sink.tilt;
+    cairo_matrix_t m{kDirX * kDirX * k + kDirY * kDirY, kDirX * kDirY * (k - 1), kDirX * kDirY * (k - 1),
+                     kDirY * kDirY * k + kDirX * kDirX, 0, 0};
+    cairo_translate(l, ax, ay);
+    cairo_transform(l, &m);
+    cairo_translate(l, -ax, -ay);
+    rest(l);
+    cairo_identity_matrix(l);
+    if (sink.tilt > 0) {
+      cairo_set_operator(l, CAIRO_OPERATOR_ATOP);
+      SetColor(l, Hex(0x06343F, 0.3 * sink.tilt));
+      cairo_paint(l);
+    }
+  }
+  const auto aboveMask = SideMask(r, line, true);
   if (sink.under < 1) {
     // Only the part above the water casts a shadow.
-    cairo_save(cr);
-    cairo_rectangle(cr, 0, 0, kW, kH);
-    cairo_clip(cr);
-    Canvas shade(kW, kH);
-    lily::Shadow(shade.Cr(), kCx + 3, kCy + 4, r, 0.4);
-    cairo_set_source_surface(cr, shade.Surface(), 0, 0);
-    cairo_mask(cr, Gradient::Linear(kCx + dx * r * (line - 0.1), kCy + dy * r * (line - 0.1), kCx + dx * r * (line + 0.1),
-                                    kCy + dy * r * (line + 0.1), {{0, Hex(0, 1)}, {1, Hex(0, 0)}})
-                       .Get());
-    cairo_restore(cr);
+    Canvas dry(kW, kH);
+    cairo_set_source_surface(dry.Cr(), layer.Surface(), 0, 0);
+    cairo_mask_surface(dry.Cr(), aboveMask->Surface(), 0, 0);
+    PaintWithShadow(cr, dry.Surface(), Hex(0x06343F, 0.4), 3, 4, 3);
   }
-  Canvas layer(kW, kH);
-  rest(layer.Cr());
-  if (sink.under > 0) {
+  if (sink.under > 0 || sink.film > 0) {
     Canvas wet(kW, kH);
     cairo_set_source_surface(wet.Cr(), layer.Surface(), 0, 0);
     cairo_paint(wet.Cr());
-    BlurSurface(wet.Surface(), 1 + sink.under);
+    BlurSurface(wet.Surface(), sink.film > 0 ? 0.8 : 1 + sink.under);
     cairo_set_operator(wet.Cr(), CAIRO_OPERATOR_ATOP);
-    SetColor(wet.Cr(), WithAlpha(Darken(kWater, 0.1), 0.5));
+    SetColor(wet.Cr(), WithAlpha(Darken(kWater, 0.1), sink.film > 0 ? 0.55 : 0.5));
     cairo_paint(wet.Cr());
     cairo_set_source_surface(cr, wet.Surface(), 0, 0);
-    const double a = sink.clarity;
-    cairo_mask(cr, Gradient::Linear(kCx + dx * r * (line - 0.06), kCy + dy * r * (line - 0.06), kCx + dx * r * (line + 0.06),
-                                    kCy + dy * r * (line + 0.06), {{0, Hex(0, 0)}, {1, Hex(0, a)}})
-                       .Get());
+    if (sink.film > 0) {
+      cairo_paint_with_alpha(cr, sink.clarity);
+    } else {
+      cairo_push_group(cr);
+      cairo_paint_with_alpha(cr, sink.clarity);
+      cairo_pop_group_to_source(cr);
+      cairo_mask_surface(cr, SideMask(r, line, false)->Surface(), 0, 0);
+    }
+  }
+  if (sink.film > 0) {
+    // Back up: a sheet of water still over the leaf, glinting where it bulges
+    // towards the light, and running off its rim in rings.
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (int k = 0; k < 3; ++k) {
+      cairo_new_sub_path(cr);
+      cairo_arc(cr, kCx, kCy, r * (0.8 - 0.22 * k), M_PI * (1.05 + 0.08 * k), M_PI * (1.45 - 0.04 * k));
+    }
+    SetColor(cr, Hex(0xF0FFFC, 0.6 * sink.film));
+    cairo_set_line_width(cr, 2.2);
+    cairo_stroke(cr);
+    for (int ring = 0; ring < 2; ++ring) {
+      cairo_new_sub_path(cr);
+      cairo_arc(cr, kCx, kCy, r + 2 + 6 * ring, M_PI * (0.9 + 0.1 * ring), M_PI * (1.9 - 0.1 * ring));
+      SetColor(cr, Hex(0xE8FFFA, (0.6 - 0.3 * ring) * sink.film));
+      cairo_set_line_width(cr, 1.8 - 0.5 * ring);
+      cairo_stroke(cr);
+    }
+    for (int d = 0; d < 6; ++d) {  // drops running off the rim
+      const double a = M_PI * (0.15 + 0.14 * d);
+      EllipsePath(cr, kCx + (r + 3) * std::cos(a), kCy + (r + 3) * std::sin(a), 1.8, 1.8);
+    }
+    SetColor(cr, Hex(0xE8FFFA, 0.7 * sink.film));
+    cairo_fill(cr);
+    cairo_restore(cr);
   }
   if (sink.under < 1) {
     cairo_set_source_surface(cr, layer.Surface(), 0, 0);
-    cairo_mask(cr, Gradient::Linear(kCx + dx * r * (line - 0.06), kCy + dy * r * (line - 0.06), kCx + dx * r * (line + 0.06),
-                                    kCy + dy * r * (line + 0.06), {{0, Hex(0, 1)}, {1, Hex(0, 0)}})
-                       .Get());
+    cairo_mask_surface(cr, aboveMask->Surface(), 0, 0);
   }
   if (sink.under > 0 && sink.under < 1) {
-    // The waterline: a bright edge where the water laps over the leaf.
+    // The waterline: a bright lip where the water laps over the leaf, a dark trough below.
     cairo_save(cr);
-    EllipsePath(cr, kCx, kCy, r + 2, r + 2);
+    EllipsePath(cr, kCx, kCy, r + 3, r + 3);
     cairo_clip(cr);
-    const double px = kCx + dx * r * line, py = kCy + dy * r * line;
-    cairo_move_to(cr, px - dy * 2 * r, py + dx * 2 * r);
-    cairo_line_to(cr, px + dy * 2 * r, py - dx * 2 * r);
-    SetColor(cr, Hex(0xE8FFFA, 0.75));
-    cairo_set_line_width(cr, 2.4);
-    cairo_stroke(cr);
-    cairo_move_to(cr, px + dx * 3 - dy * 2 * r, py + dy * 3 + dx * 2 * r);
-    cairo_line_to(cr, px + dx * 3 + dy * 2 * r, py + dy * 3 - dx * 2 * r);
+    cairo_save(cr);
+    cairo_translate(cr, 2.5 * kDirX, 2.5 * kDirY);
+    WaterlinePath(cr, r, line);
+    cairo_restore(cr);
     SetColor(cr, Hex(0x06343F, 0.25));
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
+    WaterlinePath(cr, r, line);
+    SetColor(cr, Hex(0xE8FFFA, 0.8));
+    cairo_set_line_width(cr, 2.2);
+    cairo_stroke(cr);
     cairo_restore(cr);
   }
-  if (sink.under >= 1) {
+  if (sink.under >= 1 && sink.film <= 0) {
     const double bubbles[][3] = {{-16, -12, 3.4}, {10, 6, 2.4}, {22, -24, 2}, {-4, 24, 2.8}, {30, 14, 1.8}};
     for (const auto& b : bubbles) {
       EllipsePath(cr, kCx + b[0], kCy + b[1], b[2], b[2]);
@@ -136,9 +211,10 @@ void DrawSunk(cairo_t* cr, const DrawFn& rest, double r, Sink sink) {
 }
 
 void AddSimple(Assets& assets, const std::string& name, const SimpleLook& look) {
-  // Afloat, the rim awash, half under, nearly gone, under water (the long
-  // dwell), and still under as it comes back up.
-  const Sink sink[] = {{0, 1}, {0.1, 0.8}, {0.5, 0.75}, {0.8, 0.7}, {1, 0.6}, {1, 0.7}};
+  // Afloat, the rim awash, tipping half under, nearly gone, under water (the
+  // long dwell), and coming back up still awash (the rules count it as under).
+  const Sink sink[] = {{0, 1, 0, 0},      {0.1, 0.8, 0, 0},   {0.45, 0.75, 0.5, 0},
+                       {0.8, 0.7, 0.9, 0}, {1, 0.55, 1, 0}, {1, 0.95, 0.2, 1}};
   const int n = static_cast<int>(std::size(sink));
   FrameSheet sheet(n, kW, kH);
   for (int k = 0; k < n; ++k)
@@ -161,7 +237,7 @@ void AddLilyArt(Assets& assets) {
   Canvas still(96, 82);
   cairo_translate(still.Cr(), (96 - kW * kStillScale) / 2, 82 - kH * kStillScale);
   cairo_scale(still.Cr(), kStillScale, kStillScale);
-  DrawSunk(still.Cr(), [&](cairo_t* c) { DrawSimpleRest(c, kSimple[0]); }, kSimple[0].R, {0, 1});
+  DrawSunk(still.Cr(), [&](cairo_t* c) { DrawSimpleRest(c, kSimple[0]); }, kSimple[0].R, {0, 1, 0, 0});
   assets.Picture("kuvshinka_simple", still.Png());
 }
 

@@ -113,18 +113,16 @@ std::vector<uint8_t> PondaroWord() {
   return c.Png();
 }
 
-// The maker: a small leaf emblem and the name, quiet in the corner.
+// The maker: a small leaf emblem and the name in the menus' face, quiet in the corner.
 std::vector<uint8_t> ZentaplexWord() {
-  Canvas c(228, 58);
+  Canvas c(228, 66);
   cairo_t* cr = c.Cr();
   const LilyPad pad{30, 29, 19, -0.7, 0.95, Hex(0x5CBF3E)};
   DrawPadShadows(cr, {pad}, false, 0, 0);
   DrawLilyPad(cr, pad);
   DrawLilyBud(cr, 32, 27, 15, -0.9);
   TextStyle s;
-  s.Face = "DejaVu Sans";
-  s.Bold = true;
-  s.Size = 25;
+  s.Size = 27;
   s.Top = Hex(0xF4FFF8);
   s.Bottom = Hex(0xB5E8DA);
   s.Outline = Hex(0x0B3A40);
@@ -134,10 +132,10 @@ std::vector<uint8_t> ZentaplexWord() {
   s.ShadowDy = 2.5;
   s.ShadowBlur = 2;
   s.Gloss = false;
-  DrawText(cr, "zentaplex", 58, 35, s);
-  s.Size = 11;
-  s.OutlineWidth = 1.4;
-  DrawText(cr, "GAMES", 60, 50, s);
+  DrawText(cr, "zentaplex", 58, 33, s);
+  s.Size = 13;
+  s.OutlineWidth = 1.5;
+  DrawText(cr, "GAMES", 62, 53, s);
   return c.Png();
 }
 

@@ -30,7 +30,7 @@ void Outline(cairo_t* cr, const Rgba& c, double width) {
 // The black flight feathers of a folded wing, fanned from (x, y) along `dir`.
 void WingFeathers(cairo_t* cr, double x, double y, double dir) {
   for (int i = 0; i < 5; ++i) {
-    const double a = dir + (i - 2) * 0.11, len = 120 - std::abs(i - 2) * 12;
+    const double a = dir + (i - 2) * 0.11, len = 112 - std::abs(i - 2) * 12;
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_rotate(cr, a);
@@ -107,11 +107,15 @@ void Stork(cairo_t* cr, int frame) {
   Outline(cr, WithAlpha(kShade, 0.75), 1.3);
 
   // The breast, seen from below, with the folded wings' black feathers at its sides.
-  WingFeathers(cr, 58, 16, 2.05);
-  WingFeathers(cr, 182, 16, 1.09);
-  cairo_move_to(cr, 24, 0);
-  cairo_curve_to(cr, 22, 70, 70, 150, 120, 152);
-  cairo_curve_to(cr, 170, 150, 218, 70, 216, 0);
+  // The whole body is in the frame, its back rounded at the top: the bird
+  // dives in from above the screen and is seen whole on its way down.
+  WingFeathers(cr, 64, 40, 1.95);
+  WingFeathers(cr, 176, 40, 1.19);
+  cairo_move_to(cr, 24, 52);
+  cairo_curve_to(cr, 26, 14, 70, 3, 120, 3);
+  cairo_curve_to(cr, 170, 3, 214, 14, 216, 52);
+  cairo_curve_to(cr, 218, 100, 170, 150, 120, 152);
+  cairo_curve_to(cr, 70, 150, 22, 100, 24, 52);
   cairo_close_path(cr);
   Gradient::Radial(96, 30, 8, 120, 30, 130, {{0, Hex(0xFFFFFF)}, {0.55, kWhite}, {1, kShade}}).Use(cr);
   cairo_fill_preserve(cr);
@@ -120,7 +124,7 @@ void Stork(cairo_t* cr, int frame) {
   for (int row = 0; row < 4; ++row) {
     const int n = 4 - row / 2;
     for (int i = 0; i < n; ++i) {
-      const double r = 13 - row * 1.5, x = 120 + (i - (n - 1) / 2.0) * r * 2.1, y = 46 + row * 22;
+      const double r = 13 - row * 1.5, x = 120 + (i - (n - 1) / 2.0) * r * 2.1, y = 50 + row * 22;
       cairo_new_sub_path(cr);
       cairo_arc(cr, x, y, r, 0.35, M_PI - 0.35);
     }

@@ -1,8 +1,8 @@
 // The three lilies that act on the frog, drawn in the lily frame of lilies.h:
 //  - the hunter, a red trap with teeth round its rim, whose two halves fold up
 //    along the middle and snap shut (it ends shut: the frog is inside);
-//  - the springy lily, a leaf stretched like a trampoline on a ring of coil
-//    springs, which is pressed down, throws, bounces and comes to rest;
+//  - the springy lily, a leaf raised on a big coil spring, which is pressed
+//    down, throws, bounces and comes to rest;
 //  - the sticky lily under a glossy puddle of goo that wells up as it holds the
 //    frog and settles back.
 // The springy and sticky lilies play once and end exactly on their first frame.
@@ -169,71 +169,83 @@ void DrawHunter(cairo_t* cr, double fold) {
 
 // ---------------------------------------------------------------- springy
 
-const Rgba kSpringLeaf = Hex(0x4FB889), kMat = Hex(0x2F8F6A), kCoil = Hex(0xC3CED6);
-constexpr double kSpringR = 53, kSpringNotch = 2.5;
+// A fresh green leaf raised off the water on one big steel coil spring: the
+// spring shows through the leaf's wide notch, which points at the viewer, and
+// the leaf's shadow lies apart from it on the water below.
+const Rgba kSpringLeaf = Hex(0x5DC043), kSteel = Hex(0xC9D3DB);
+constexpr double kSpringR = 52, kSpringFoot = 116;  // the leaf; where the spring stands in the water
 
-// A coil spring lying from `a` to `b`: loops along the line, as it looks from
-// the side; steel, outlined in its own darker tone, lit towards the light.
-void CoilSpring(cairo_t* cr, double ax, double ay, double bx, double by, double radius) {
-  const double dx = bx - ax, dy = by - ay, len = std::hypot(dx, dy);
-  const double ux = dx / len, uy = dy / len, vx = -uy, vy = ux;
-  const int turns = 4;
-  const double back = 0.3 * len / turns + 1.6;  // how far each loop swings back
-  auto path = [&](cairo_t* c) {
-    for (int i = 0; i <= 96; ++i) {
-      const double t = i / 96.0, ph = 2 * M_PI * turns * t;
-      const double along = len * t - back * std::sin(ph) * (t > 0.02 && t < 0.98 ? 1 : 0);
-      const double across = radius * std::sin(ph);
-      const double px = ax + ux * along + vx * across, py = ay + uy * along + vy * across;
+// A coil spring standing from (x, top) down to (x, bottom), seen from the
+// side and a little above: the back of each turn dark, the front bright.
+void CoilSpring(cairo_t* cr, double x, double top, double bottom, double radius, int turns) {
+  const double lean = 0.32 * radius;  // how open each turn looks from above
+  auto turn = [&](double from, double to) {
+    for (int i = 0; i <= 24; ++i) {
+      const double t = from + (to - from) * i / 24, a = 2 * M_PI * t;
+      const double px = x + radius * std::sin(a), py = top + (bottom - top) * t / turns - lean * std::cos(a);
       if (i == 0)
-        cairo_move_to(c, px, py);
+        cairo_move_to(cr, px, py);
       else
-        cairo_line_to(c, px, py);
+        cairo_line_to(cr, px, py);
     }
   };
   cairo_save(cr);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  path(cr);
-  SetColor(cr, Darken(kCoil, 0.6));
-  cairo_set_line_width(cr, 3.8);
-  cairo_stroke(cr);
-  path(cr);
-  Gradient::Linear(ax - 8, ay - 8, bx + 8, by + 8, {{0, Hex(0xFFFFFF)}, {1, kCoil}}).Use(cr);
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-  for (auto [x, y] : {std::pair{ax, ay}, {bx, by}}) {
-    EllipsePath(cr, x, y, 2.4, 2.4);
-    SetColor(cr, Lighten(kCoil, 0.3));
-    cairo_fill_preserve(cr);
-    SetColor(cr, Darken(kCoil, 0.6));
-    cairo_set_line_width(cr, 1);
+  // Back halves first, in shade; then the front halves over them, lit.
+  for (int pass = 0; pass < 2; ++pass)
+    for (int k = 0; k <= turns; ++k) {
+      // The front of a turn is where it comes nearest (lowest on the picture).
+      const double from = std::max(0.0, k + (pass == 0 ? -0.25 : 0.25)), to = std::min<double>(turns, k + (pass == 0 ? 0.25 : 0.75));
+      if (to <= from) continue;
+      turn(from, to);
+      SetColor(cr, Darken(kSteel, 0.65));
+      cairo_set_line_width(cr, 7.5);
+      cairo_stroke(cr);
+      turn(from, to);
+      if (pass == 0)
+        SetColor(cr, Darken(kSteel, 0.3));
+      else
+        Gradient::Linear(x - radius, 0, x + radius, 0, {{0, kSteel}, {0.35, Hex(0xFFFFFF)}, {1, Darken(kSteel, 0.15)}})
+            .Use(cr);
+      cairo_set_line_width(cr, 4.6);
+      cairo_stroke(cr);
+    }
+  // The glint along the front of each turn.
+  for (int k = 0; k < turns; ++k) {
+    turn(k + 0.4, k + 0.55);
+    SetColor(cr, Hex(0xFFFFFF, 0.9));
+    cairo_set_line_width(cr, 1.4);
     cairo_stroke(cr);
   }
   cairo_restore(cr);
 }
 
-// `scale` grows the leaf as it rises, `mat` the stretched middle (small when
-// pressed down, large when it throws), `lift` parts the leaf from its shadow.
-void DrawSpringy(cairo_t* cr, double scale, double mat, double lift) {
-  const double r = kSpringR * scale, m = 0.5 * r * mat;
-  lily::Shadow(cr, kCx + 3 + lift, kCy + 4 + lift, r, 0.4 - 0.015 * lift);
-  DrawLilyPad(cr, {kCx, kCy, r, kSpringNotch, 1, kSpringLeaf});
-  // The mat: a darker disc, lighter where it bulges towards the light.
-  auto disc = [&](cairo_t* c) { EllipsePath(c, kCx, kCy, m, m); };
-  ShadedFill(cr, disc, Mix(kMat, Lighten(kMat, 0.3), std::clamp(mat - 0.8, 0.0, 0.4) * 2), 1.5, 0.25 + 0.3 * (mat - 0.8));
-  for (double f : {0.7, 0.4}) {
-    EllipsePath(cr, kCx - 0.06 * m, kCy - 0.06 * m, f * m, f * m);
-    SetColor(cr, Hex(0xD8FFE8, 0.2));
-    cairo_set_line_width(cr, 1.2);
+// `lift` raises the leaf above its place at rest (negative: pressed down);
+// `scale` grows it a little as it flies up.
+void DrawSpringy(cairo_t* cr, double lift, double scale) {
+  const double r = kSpringR * scale, cy = kCy - 4 - lift, height = kSpringFoot - cy;
+  // The leaf's shadow on the water, further off and fainter the higher it is.
+  const double off = 4 + 0.45 * height;
+  SoftShape(cr, [&](cairo_t* c) { EllipsePath(c, kCx + 0.35 * off, kCy - 4 + 0.5 * off, r * 0.95, r * 0.8); },
+            Hex(0x06343F, 0.55 - 0.004 * height), 0, 0, 3 + 0.05 * height);
+  // Rings where the spring stands in the water.
+  for (int k = 0; k < 2; ++k) {
+    EllipsePath(cr, kCx, kSpringFoot, 18 + 7 * k, 4 + 2 * k);
+    SetColor(cr, Hex(0xE8FFFA, 0.5 - 0.2 * k));
+    cairo_set_line_width(cr, 1.3);
     cairo_stroke(cr);
   }
-  const int springs = 8;
-  for (int s = 0; s < springs; ++s) {
-    const double a = kSpringNotch + 0.55 + (2 * M_PI - 1.1) * s / (springs - 1);
-    const double ca = std::cos(a), sa = std::sin(a), r2 = 0.87 * r;
-    CoilSpring(cr, kCx + (m + 1) * ca, kCy + (m + 1) * sa, kCx + r2 * ca, kCy + r2 * sa, 3.6);
-  }
+  const int turns = 4;
+  CoilSpring(cr, kCx, cy + 6, kSpringFoot, 15, turns);
+  // The leaf, tilted a little towards the viewer: its edge shows as a darker rim.
+  const LilyPad pad{kCx, cy, r, M_PI / 2, 0.9, kSpringLeaf, 0.36};
+  LilyPad rim = pad;
+  rim.Y += 3.5;
+  PadPath(cr, rim);
+  SetColor(cr, Darken(kSpringLeaf, 0.45));
+  cairo_fill(cr);
+  DrawLilyPad(cr, pad);
 }
 
 // ---------------------------------------------------------------- sticky
@@ -313,10 +325,8 @@ void AddTrapLilyArt(Assets& assets) {
   AddOneShot(assets, "kuvshinka_hunter", 4, [&](cairo_t* cr, int k) { DrawHunter(cr, fold[k]); }, false);
 
   // Rest, pressed down, thrown up, overshoot, settling, rest.
-  const double scale[] = {1, 0.95, 1.07, 1.03, 0.98, 1}, mat[] = {1, 0.78, 1.18, 1.06, 0.94, 1};
-  const double lift[] = {2, 0, 9, 6, 3, 2};
-  AddOneShot(
-      assets, "kuvshinka_pruginka", 6, [&](cairo_t* cr, int k) { DrawSpringy(cr, scale[k], mat[k], lift[k]); }, true);
+  const double lift[] = {0, -12, 6, 3, -3, 0}, scale[] = {1, 0.97, 1.04, 1.02, 0.99, 1};
+  AddOneShot(assets, "kuvshinka_pruginka", 6, [&](cairo_t* cr, int k) { DrawSpringy(cr, lift[k], scale[k]); }, true);
 
   // Rest, the goo wells up and pulls, lets go, rest.
   const double swell[] = {0, 0.5, 1, 0.8, 0.4, 0};

@@ -291,8 +291,8 @@ void AddButton(Assets& assets, const ButtonArt& b) {
 }
 
 std::vector<uint8_t> TitlePicture(const std::string& text, double x, double y, double cx, double top, double w,
-                                  double h) {
-  Label title{text, cx, 0, 0, 1.15, 0.04};
+                                  double h, double stretch) {
+  Label title{text, cx, 0, 0, stretch, 0.04};
   title.Size = CommonSize({{title, {w, h}}});
   const TextStyle s = MenuStyle(title.Size);
   title.Cy = y + top + s.OutlineWidth + LabelInk(title).h / 2;

@@ -93,9 +93,10 @@ std::vector<uint8_t> LitPicture(const ButtonArt& button, const Box& normalBox);
 std::vector<uint8_t> NormalPicture(const ButtonArt& button, Box* box = nullptr);
 
 // A screen's title, its picture's top-left at (x, y): the words as large as w x h
-// allows, centred on x = cx, their ink beginning `top` pixels below y.
+// allows, centred on x = cx, their ink beginning `top` pixels below y; `stretch`
+// widens the face as the menus' words are.
 std::vector<uint8_t> TitlePicture(const std::string& text, double x, double y, double cx, double top, double w,
-                                  double h);
+                                  double h, double stretch = 1.15);
 
 // A box grown to hold another.
 Box Union(const Box& a, const Box& b);

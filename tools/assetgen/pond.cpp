@@ -119,7 +119,7 @@ void PaintWater(cairo_surface_t* surface, const WaterLook& look) {
 }
 
 void PadPath(cairo_t* cr, const LilyPad& pad) {
-  const double half = 0.2;  // half the notch's opening angle
+  const double half = pad.NotchHalf;
   cairo_save(cr);
   cairo_translate(cr, pad.X, pad.Y);
   cairo_scale(cr, 1, pad.Squash);

@@ -25,6 +25,7 @@ struct LilyPad {
   double Notch = 0;    // direction of the notch, radians (0: right, pi/2: down)
   double Squash = 1;   // vertical scale, < 1 for a slightly oval pad
   Rgba Color = Hex(0x5CBF3E);
+  double NotchHalf = 0.2;  // half the notch's opening, radians
 };
 
 // Adds the pad's outline to the current path.

@@ -14,18 +14,6 @@ namespace {
 
 constexpr double kMiddleC = 261.6256;
 
-// One period of a sum of harmonics (level per harmonic, from the fundamental).
-Samples Cycle(size_t period, const std::vector<double>& harmonics) {
-  Samples c(period, 0.0f);
-  for (size_t i = 0; i < period; ++i) {
-    double v = 0;
-    for (size_t h = 0; h < harmonics.size(); ++h)
-      v += harmonics[h] * std::sin(2 * M_PI * static_cast<double>((h + 1) * i) / period);
-    c[i] = static_cast<float>(v);
-  }
-  return c;
-}
-
 void ScalePeak(Samples& s, double peak) {
   const double p = Peak(s);
   if (p > 0) Scale(s, peak / p);
@@ -41,23 +29,36 @@ XmInstrument OneShot(const char* name, Samples s, double pitch) {
 }
 
 // A sustained voice: an attack of `attackCycles` periods in which `extra`
-// harmonics (and breath noise) die away, then `loopCycles` exact periods of the
-// steady tone that loop without a seam.
+// harmonics (and breath noise) die away, then a loop of `loopCycles` periods of
+// the steady tone. The loop is a chorus: beside the voice at the instrument's
+// pitch, two more a cycle more and a cycle fewer a loop, so that every voice
+// ends the loop where it began and the three beat gently against each other;
+// with `breath`, a little breath noise goes on under the tone, looped too.
 XmInstrument Sustained(const char* name, size_t period, const std::vector<double>& steady,
                        const std::vector<double>& extra, double extraDecay, double breath,
-                       size_t attackCycles, size_t loopCycles) {
-  const Samples tone = Cycle(period, steady), bright = Cycle(period, extra);
-  const size_t attack = attackCycles * period, total = attack + loopCycles * period;
-  Samples noise = WhiteNoise(static_cast<double>(attack) / kRate + 0.01, 4242);
+                       size_t attackCycles, size_t loopCycles, double chorus) {
+  const size_t attack = attackCycles * period, loop = loopCycles * period, total = attack + loop;
+  auto tone = [&](const std::vector<double>& harmonics, double cycles) {
+    double v = 0;
+    for (size_t h = 0; h < harmonics.size(); ++h) v += harmonics[h] * std::sin(2 * M_PI * (h + 1) * cycles);
+    return v;
+  };
+  Samples noise = WhiteNoise(static_cast<double>(total) / kRate + 0.5, 4242);
   BandPass(noise, Constant(2200), 0.8);
+  const Samples air = SeamlessLoop(noise, loop, SampleCount(0.2));
   Samples s(total);
   for (size_t i = 0; i < total; ++i) {
-    double v = tone[i % period];
+    // Each voice's phase in cycles, counted from the loop's start.
+    const double n = static_cast<double>(i) - static_cast<double>(attack);
+    double v = tone(steady, n / period);
+    for (double more : {-1.0, 1.0})
+      v += chorus * tone(steady, n * (loopCycles + more) / static_cast<double>(loop));
     if (i < attack) {
       const double t = static_cast<double>(i) / kRate;
       const double fade = std::exp(-t / extraDecay) * (1.0 - static_cast<double>(i) / attack);
-      v += bright[i % period] * fade + breath * noise[i] * fade;
+      v += tone(extra, n / period) * fade + breath * noise[i] * fade;
     }
+    v += 0.12 * breath * air[i >= attack ? i - attack : (i + loop - attack % loop) % loop];
     s[i] = static_cast<float>(v);
   }
   ScalePeak(s, 0.9);
@@ -65,9 +66,16 @@ XmInstrument Sustained(const char* name, size_t period, const std::vector<double
   in.Name = name;
   in.Sample.Data = ToPcm16(s);
   in.Sample.LoopStart = static_cast<uint32_t>(attack);
-  in.Sample.LoopLength = static_cast<uint32_t>(loopCycles * period);
+  in.Sample.LoopLength = static_cast<uint32_t>(loop);
   TuneSample(in.Sample, static_cast<double>(kRate) / period, kRate);
   return in;
+}
+
+// A one-shot in a small room: its echoes baked into the sample.
+XmInstrument InRoom(const char* name, Samples s, double pitch, double seconds, double wet) {
+  Room(s, seconds, wet);
+  FadeEdges(s, 0, 0.05);
+  return OneShot(name, s, pitch);
 }
 
 Samples Kick() {
@@ -187,12 +195,13 @@ constexpr uint8_t kPan[kChannelCount] = {0x90, 0x58, 0xA8, 0x80, 0x80, 0x74, 0xA
 
 std::vector<XmInstrument> Band() {
   std::vector<XmInstrument> band;
-  band.push_back(OneShot("marimba", Mallet(523.25, 1.1, 0.32), 523.25));
+  // The marimba rings on in the room it is played in.
+  band.push_back(InRoom("marimba", Mallet(523.25, 1.1, 0.32), 523.25, 0.7, 0.22));
 
-  // A soft flute: mostly fundamental, a breath on the attack, a slow vibrato that
-  // fades in, and a short release after key-off.
+  // A soft flute: mostly fundamental, a breath on the attack and under the tone,
+  // a gentle chorus, a slow vibrato that fades in, and a short release after key-off.
   XmInstrument flute = Sustained("flute", 128, {1.0, 0.32, 0.12, 0.05, 0.02}, {0, 0.2, 0.2, 0.1, 0.08}, 0.03,
-                                 0.35, 24, 16);
+                                 0.35, 24, 288, 0.45);
   flute.Volume.Points = {{0, 0}, {2, 64}, {6, 50}};
   flute.Volume.Sustain = 2;
   flute.Fadeout = 0x700;
@@ -202,19 +211,20 @@ std::vector<XmInstrument> Band() {
   flute.VibratoRate = 24;
   band.push_back(flute);
 
-  // A round finger bass: a plucked, brighter start settling on a warm tone.
+  // A round finger bass: a plucked, brighter start settling on a warm tone, a
+  // touch of chorus for body.
   XmInstrument bass = Sustained("bass", 256, {1.0, 0.45, 0.16, 0.06, 0.02},
-                                {0, 0.25, 0.3, 0.22, 0.15, 0.1, 0.06}, 0.035, 0.0, 8, 8);
+                                {0, 0.25, 0.3, 0.22, 0.15, 0.1, 0.06}, 0.035, 0.0, 8, 192, 0.2);
   bass.Volume.Points = {{0, 64}, {4, 56}, {30, 40}, {90, 28}};
   bass.Fadeout = 0x900;
   band.push_back(bass);
 
   band.push_back(OneShot("kick", Kick(), kMiddleC));
-  band.push_back(OneShot("snare", Snare(), kMiddleC));
+  band.push_back(InRoom("snare", Snare(), kMiddleC, 0.35, 0.15));
   band.push_back(OneShot("hat", Hat(0.08, 0.016, 21), kMiddleC));
   band.push_back(OneShot("open hat", Hat(0.32, 0.09, 22), kMiddleC));
-  band.push_back(OneShot("shaker", Shaker(), kMiddleC));
-  band.push_back(OneShot("wood block", WoodBlock(), kMiddleC));
+  band.push_back(InRoom("shaker", Shaker(), kMiddleC, 0.25, 0.1));
+  band.push_back(InRoom("wood block", WoodBlock(), kMiddleC, 0.4, 0.2));
   return band;
 }
 

@@ -2,6 +2,7 @@
 // frog appears, the feeding bell, the tongue, the gulp and the splash.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "registry.h"
 #include "sound_kit.h"
@@ -11,23 +12,45 @@ namespace pondaro::assetgen {
 
 namespace {
 
-// Lapping water: low noise whose level swells slowly, plus a faint trickle.
-// Made a second longer than the loop and crossfaded, so noise joins cleanly.
-Samples WaterBed(double seconds, uint64_t seed, double lapRate) {
-  const double crossfade = 1.0;
-  Samples low = WhiteNoise(seconds + crossfade, seed);
+// A level that wanders without a beat: slow waves whose counts per loop are
+// distinct primes, at random phases, so that no two swells come alike and the
+// loop still turns without a seam (every wave ends where it began).
+Curve Wandering(double loop, std::initializer_list<int> primes, Rng& rng, double depth) {
+  struct Wave {
+    double rate, phase, weight;
+  };
+  std::vector<Wave> waves;
+  double total = 0;
+  for (int p : primes) {
+    // The slow waves barely outweigh the quick ones: no single swell leads.
+    waves.push_back({p / loop, 2 * M_PI * rng.Uniform(), std::pow(p, -0.25)});
+    total += std::pow(p, -0.25);
+  }
+  return [waves, total, depth](double t) {
+    double v = 0;
+    for (const Wave& w : waves) v += w.weight * std::sin(2 * M_PI * w.rate * t + w.phase);
+    return 1.0 + depth * v / total;
+  };
+}
+
+// Lapping water in three layers, each swelling on its own prime-counted waves: a
+// low wash, mid-range laps against the leaves and a faint trickle. Made a second
+// longer than the loop and crossfaded, so the noise joins cleanly too.
+Samples WaterBed(double seconds, uint64_t seed) {
+  const double crossfade = 1.0, total = seconds + crossfade;
+  Rng rng(seed);
+  Samples low = WhiteNoise(total, seed);
   LowPass2(low, Constant(380), 0.7);
-  ApplyCurve(low, [lapRate](double t) {
-    return 0.55 + 0.25 * std::sin(2 * M_PI * lapRate * t) + 0.2 * std::sin(2 * M_PI * lapRate * 2.7 * t + 1.3);
-  });
-  Samples trickle = WhiteNoise(seconds + crossfade, seed + 1);
+  ApplyCurve(low, Wandering(seconds, {2, 3, 5, 7}, rng, 0.55));
+  Samples laps = WhiteNoise(total, seed + 1);
+  BandPass(laps, [w = Wandering(seconds, {3, 11}, rng, 0.3)](double t) { return 900 * w(t); }, 1.8);
+  ApplyCurve(laps, [w = Wandering(seconds, {5, 13, 17}, rng, 1.6)](double t) { return std::max(0.0, w(t) - 0.6); });
+  MixInto(low, laps, 0.35);
+  Samples trickle = WhiteNoise(total, seed + 2);
   BandPass(trickle, [](double t) { return 1900 + 500 * std::sin(2 * M_PI * 0.37 * t); }, 1.4);
   LowPass1(trickle, 4000);
-  // Unrelated slow rates, so the trickle never settles into a beat.
-  ApplyCurve(trickle, [](double t) {
-    return 0.5 + 0.3 * std::sin(2 * M_PI * 0.71 * t) + 0.2 * std::sin(2 * M_PI * 1.33 * t + 2.0);
-  });
-  MixInto(low, trickle, 0.16);
+  ApplyCurve(trickle, Wandering(seconds, {7, 19, 23}, rng, 0.8));
+  MixInto(low, trickle, 0.14);
   return SeamlessLoop(low, SampleCount(seconds), SampleCount(crossfade));
 }
 
@@ -69,28 +92,64 @@ Samples CricketChirp(double carrier, int pulses) {
   return chirp;
 }
 
-// "fon1": the pond by day: water, drops, now and then a distant bird.
+// A frog calling across the pond: a croak of its own pitch, dulled by distance.
+Samples DistantFrog(Rng& rng) {
+  const double f0 = 95 + 70 * rng.Uniform(), seconds = 0.14 + 0.1 * rng.Uniform();
+  Samples voice = Oscillator(Shape::Saw, ExpSweep(f0, 0.85 * f0, seconds), seconds);
+  ApplyCurve(voice, [rate = 22.0 + 10 * rng.Uniform()](double t) { return 0.55 + 0.45 * std::sin(2 * M_PI * rate * t); });
+  BandPass(voice, Constant(450 + 250 * rng.Uniform()), 2.5);
+  ApplyAdsr(voice, {0.02, 0.05, 0.7, seconds * 0.5});
+  Samples call = voice;
+  if (rng.Uniform() < 0.6) MixInto(call, voice, 0.8, seconds + 0.06);  // a second "kvak"
+  LowPass1(call, 1400);
+  return call;
+}
+
+// Times for `count` events spread over a loop at irregular gaps, none closer
+// than `minGap` seconds.
+std::vector<double> Scattered(Rng& rng, double loop, int count, double minGap) {
+  std::vector<double> at;
+  const double spare = loop - count * minGap;
+  std::vector<double> cuts;
+  for (int i = 0; i < count; ++i) cuts.push_back(spare * rng.Uniform());
+  std::sort(cuts.begin(), cuts.end());
+  const double start = loop * rng.Uniform();
+  for (int i = 0; i < count; ++i) at.push_back(std::fmod(start + cuts[i] + i * minGap, loop));
+  return at;
+}
+
+// "fon1": the pond by day: water, drips, now and then a distant bird or frog.
 Samples DayPond() {
-  const double length = 8.0;
-  Samples loop = WaterBed(length, 31, 0.25);  // lap rate: two swells a loop
+  const double length = 12.0;
+  Samples loop = WaterBed(length, 31);
   Rng rng(32);
-  for (int i = 0; i < 7; ++i)
-    MixCircular(loop, Drop(520 + 500 * rng.Uniform()), 0.10 + 0.08 * rng.Uniform(), length * (i + rng.Uniform()) / 7);
-  MixCircular(loop, BirdPhrase(rng, 4), 0.07, 1.3);
-  MixCircular(loop, BirdPhrase(rng, 3), 0.05, 5.6);
+  for (double at : Scattered(rng, length, 9, 0.4))
+    MixCircular(loop, Drop(480 + 620 * rng.Uniform()), 0.08 + 0.1 * rng.Uniform(), at);
+  const std::vector<double> birds = Scattered(rng, length, 3, 2.5);
+  MixCircular(loop, BirdPhrase(rng, 4), 0.07, birds[0]);
+  MixCircular(loop, BirdPhrase(rng, 3), 0.05, birds[1]);
+  MixCircular(loop, BirdPhrase(rng, 5), 0.04, birds[2]);
+  for (double at : Scattered(rng, length, 2, 3.0)) MixCircular(loop, DistantFrog(rng), 0.22, at);
   return loop;
 }
 
-// "fon2": the feeding stage, dusk: two crickets at their own pace over quieter water.
+// "fon2": the feeding stage, dusk: two crickets, each keeping its own uneven
+// pace and pausing now and then, over quieter water, drips and frogs.
 Samples DuskPond() {
-  const double length = 6.0;
-  Samples loop = WaterBed(length, 41, 1.0 / 3.0);
+  const double length = 10.0;
+  Samples loop = WaterBed(length, 41);
   Scale(loop, 0.6);
   Rng rng(42);
-  // Each keeps its pace, but not like a metronome.
-  for (int i = 0; i < 12; ++i) MixCircular(loop, CricketChirp(4700, 4), 0.05, i * 0.5 + 0.04 * rng.Bipolar());
-  for (int i = 0; i < 8; ++i) MixCircular(loop, CricketChirp(4150, 3), 0.03, 0.21 + i * 0.75 + 0.06 * rng.Bipolar());
-  for (int i = 0; i < 3; ++i) MixCircular(loop, Drop(450 + 300 * rng.Uniform()), 0.08, 0.7 + 2 * i + rng.Uniform());
+  auto cricket = [&](double carrier, int pulses, double gap, double gain) {
+    for (double t = rng.Uniform() * gap; t < length - 0.2;) {
+      MixCircular(loop, CricketChirp(carrier, pulses), gain * (0.75 + 0.25 * rng.Uniform()), t);
+      t += gap * (0.8 + 0.45 * rng.Uniform()) + (rng.Uniform() < 0.12 ? 0.9 + rng.Uniform() : 0);
+    }
+  };
+  cricket(4700, 4, 0.5, 0.05);
+  cricket(4150, 3, 0.73, 0.03);
+  for (double at : Scattered(rng, length, 5, 0.8)) MixCircular(loop, Drop(420 + 320 * rng.Uniform()), 0.07, at);
+  for (double at : Scattered(rng, length, 3, 2.0)) MixCircular(loop, DistantFrog(rng), 0.3, at);
   return loop;
 }
 

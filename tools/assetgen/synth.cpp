@@ -135,6 +135,39 @@ void LowPass1(Samples& s, double cutoff, int rate) {
   for (float& v : s) v = static_cast<float>(y += a * (v - y));
 }
 
+void Room(Samples& s, double seconds, double wet, int rate) {
+  const size_t dry = s.size(), total = dry + static_cast<size_t>(seconds * rate);
+  Samples in = s;
+  in.resize(total, 0.0f);
+  Samples out(total, 0.0f);
+  // Delays of no common measure, so the echoes never line up into a flutter.
+  for (double ms : {29.7, 37.1, 41.1, 43.7}) {
+    const size_t d = static_cast<size_t>(ms * rate / 1000);
+    const double g = std::pow(10.0, -3.0 * ms / 1000 / seconds), damp = 0.3;
+    std::vector<double> line(d, 0.0);
+    double low = 0;
+    for (size_t i = 0; i < total; ++i) {
+      const double y = line[i % d];
+      low += (1 - damp) * (y - low);
+      line[i % d] = in[i] + g * low;
+      out[i] += static_cast<float>(y / 4);
+    }
+  }
+  for (double ms : {5.0, 1.7}) {
+    const size_t d = static_cast<size_t>(ms * rate / 1000);
+    const double g = 0.7;
+    std::vector<double> line(d, 0.0);
+    for (size_t i = 0; i < total; ++i) {
+      const double delayed = line[i % d], x = out[i];
+      const double y = -g * x + delayed;
+      line[i % d] = x + g * y;
+      out[i] = static_cast<float>(y);
+    }
+  }
+  s.resize(total, 0.0f);
+  for (size_t i = 0; i < total; ++i) s[i] += static_cast<float>(wet * out[i]);
+}
+
 void HighPass1(Samples& s, double cutoff, int rate) {
   const double a = 1.0 - std::exp(-2 * M_PI * cutoff / rate);
   double low = 0;

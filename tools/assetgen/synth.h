@@ -67,6 +67,11 @@ void HighPass1(Samples& s, double cutoff, int rate = kRate);
 void LowPass2(Samples& s, const Curve& cutoff, double q, int rate = kRate);
 void BandPass(Samples& s, const Curve& centre, double q, int rate = kRate);
 
+// A small room: the sound's own echoes, dense and darkening, dying away by 60 dB
+// over `seconds` (four damped combs into two all-passes), mixed in at `wet`.
+// The sound grows by the tail's length; the first echo comes 30 ms in.
+void Room(Samples& s, double seconds, double wet, int rate = kRate);
+
 // Mixing and levels.
 void Scale(Samples& s, double gain);
 // Adds src * gain into dst from `offset` seconds on, growing dst when needed.

@@ -66,6 +66,8 @@ void Runner::Mouse(EventType type, int x, int y, MouseButton b) {
 
 Outcome Runner::Run(const std::string& line, int number) {
   const Outcome o = RunLine(line, number);
+  // A score sent by the command has its answer before the next one runs.
+  while (form.Submission.Running()) form.Guarded([&] { form.PollSubmission(); });
   if (o == kGoOn && form.Terminated) return kEnded;
   return o;
 }

@@ -32,6 +32,18 @@ class NoEvents : public EventSource {
   bool WaitEvent(int, InputEvent&) override { return false; }
 };
 
+// Every request made before Start returns (HttpClient's own way).
+class BlockingHttp : public HttpClient {
+ public:
+  explicit BlockingHttp(HttpClient& real) : real_(real) {}
+  std::optional<std::string> Get(const std::string& url, std::string& error) override {
+    return real_.Get(url, error);
+  }
+
+ private:
+  HttpClient& real_;
+};
+
 // Exit statuses: a failed expectation 1, a script that cannot be run 2.
 enum Outcome { kGoOn, kFailed, kBadScript, kEnded };
 

@@ -72,7 +72,12 @@ int main(int argc, char** argv) {
   ScriptKeyboard keyboard;
   SimClock clock;
   NoEvents events;
-  TMainForm form(game.Services(keyboard, clock));
+  // On the simulated clock the network is waited for where the game would go on
+  // drawing: a script reads the same however fast the service answers.
+  BlockingHttp http(game.Http);
+  const FormServices s = game.Services(keyboard, clock);
+  TMainForm form(FormServices{s.display, s.keyboard, s.sound, s.music, http, s.shell, s.messages, s.clock,
+                              s.decoder});
   try {
     form.FormCreate();
   } catch (const EDataFileError& e) {
