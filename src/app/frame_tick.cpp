@@ -24,6 +24,8 @@ void TMainForm::DXTimerTimer() {
   DXDraw().BeginFrame();
   Guarded([&] { SceneFrame(); });
   DXDraw().EndFrame();
+  // Pictures decoded meanwhile go to the display once the frame is shown.
+  ImageList.TakeDecoded();
   Guarded([&] { MusicKeepAlive(); });
 }
 

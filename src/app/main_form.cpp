@@ -49,7 +49,8 @@ void TMainForm::FormCreate() {
   Feeding.StorkAllowed = false;
   DXDraw().SetCursor(CursorShape::None);
 
-  ImageList.LoadFromFile(Path("Data/Graphic.dxg"), Services.decoder);
+  // The splash needs only the menu backdrop: the rest is decoded while it shows.
+  ImageList.BeginLoad(Path("Data/Graphic.dxg"), Services.decoder, {"menu"});
   // The display comes up before the first frame; our pictures need it for their textures.
   DXDrawInitializing();
   DXDrawInitialize();
@@ -65,8 +66,10 @@ void TMainForm::FormCreate() {
   GameFullScreen = false;
   GameSound = GameMusic = true;
 
-  ResetHighScores();
+  HighScores = DefaultHighScores();
   ReadSettings();
+  // What was read goes back at once: a damaged or short file is written whole.
+  SaveSettings();
   ChangeScene(1);
 }
 
@@ -84,7 +87,7 @@ void TMainForm::DXDrawInitialize() {
   ImageList.Restore(DXDraw());
   // From now on messages are the game's own; a collection without the panel
   // keeps the system's box.
-  MessagePanel.Ready = ImageList.TryFind("Message_panel") != nullptr;
+  MessagePanel.Ready = ImageList.Has("Message_panel");
   SpriteEngine.SetDisplay(&DXDraw());
   DXTimerEnabled = true;
   // At start-up a bad sound file stops the game (the caller says so). Later, when

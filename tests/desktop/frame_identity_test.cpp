@@ -143,7 +143,7 @@ TEST_F(FrameIdentity, EveryDrawStaysInsideItsCountedArea) {
     int w, h;
   };
   for (const Size size : {Size{40, 24}, Size{17, 61}, Size{90, 9}})
-    for (const auto [fx, fy] : {std::pair{0.5, 0.5}, {0.0, 0.0}, {0.3, 0.8}})
+    for (const auto& [fx, fy] : {std::pair{0.5, 0.5}, {0.0, 0.0}, {0.3, 0.8}})
       for (int angle = 0; angle < 256; angle += 11) {
         const TRect drawn = alone([&] {
           d->DrawRotatedAbout(tex, Bounds(0, 0, 40, 24), 401, 299, size.w, size.h, fx, fy, angle, 255);
