@@ -24,8 +24,10 @@ void TMainForm::DXTimerTimer() {
   DXDraw().BeginFrame();
   Guarded([&] { SceneFrame(); });
   DXDraw().EndFrame();
-  // Pictures decoded meanwhile go to the display once the frame is shown.
+  // Once the frame is shown: the pictures decoded meanwhile go to the display, and
+  // the sounds are made after the first frame.
   ImageList.TakeDecoded();
+  DXWaveList.FinishLoading();
   Guarded([&] { MusicKeepAlive(); });
 }
 

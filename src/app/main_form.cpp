@@ -90,9 +90,14 @@ void TMainForm::DXDrawInitialize() {
   MessagePanel.Ready = ImageList.Has("Message_panel");
   SpriteEngine.SetDisplay(&DXDraw());
   DXTimerEnabled = true;
-  // At start-up a bad sound file stops the game (the caller says so). Later, when
-  // the file went bad while the game ran, the game plays on without sound: the
-  // sounds keep their names and play nothing.
+  // At start-up the sounds are made after the first frame (the splash plays none),
+  // and a bad sound file then stops the game. Later, when the file went bad while
+  // the game ran, the game plays on without sound: the sounds keep their names and
+  // play nothing.
+  if (DXWaveList.Loading() || DXWaveList.Count() == 0) {
+    DXWaveList.BeginLoad(Path("Data/Music.dxw"), Services.sound, Services.clock);
+    return;
+  }
   std::vector<std::string> names;
   for (int i = 0; i < DXWaveList.Count(); ++i) names.push_back(DXWaveList.Items(i).Name);
   try {

@@ -184,10 +184,18 @@ TextureId SdlDisplay::CreateTexture(const Pixels& pixels, bool opaque) {
     Diagnose("cannot create a " + std::to_string(w) + "x" + std::to_string(h) + " texture: " + SDL_GetError());
     return 0;
   }
-  scratch_.resize(static_cast<size_t>(w) * h * 4);
-  SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGBA32, pixels.Rgba.data(), w * 4, kTextureFormat, scratch_.data(),
-                    w * 4);
-  SDL_UpdateTexture(texture, nullptr, scratch_.data(), w * 4);
+  // Converted a band of rows at a time: a whole picture's copy would double the
+  // memory a large one takes while it is uploaded.
+  constexpr int kBandBytes = 64 * 1024;
+  const int band = std::max(1, kBandBytes / (w * 4));
+  scratch_.resize(static_cast<size_t>(std::min(band, h)) * w * 4);
+  for (int y = 0; y < h; y += band) {
+    const int rows = std::min(band, h - y);
+    SDL_ConvertPixels(w, rows, SDL_PIXELFORMAT_RGBA32, pixels.Rgba.data() + static_cast<size_t>(y) * w * 4, w * 4,
+                      kTextureFormat, scratch_.data(), w * 4);
+    const SDL_Rect part{0, y, w, rows};
+    SDL_UpdateTexture(texture, &part, scratch_.data(), w * 4);
+  }
   SDL_SetTextureBlendMode(texture, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
 
   int index;

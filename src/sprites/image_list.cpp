@@ -144,11 +144,14 @@ void TPictureCollection::LoadFromRecords(std::vector<CollectionRecord> records, 
 void TPictureCollection::BeginLoad(const std::string& path, const PictureDecoder& decoder,
                                    const std::vector<std::string>& first) {
   Clear();
+  // The pictures are decoded where they lie in the file, kept until the last is in.
+  auto file = std::make_unique<TFileBytes>(path);
   std::vector<CollectionRecord> records;
   std::string error;
-  if (!ReadCollection(ReadWholeFile(path), CollectionKind::Images, records, error))
+  if (!ReadCollectionInPlace(file->Data(), file->Size(), CollectionKind::Images, records, error))
     throw EDataFileError(path + ": " + error);
   source_ = path;
+  file_ = std::move(file);
   Start(std::move(records), decoder, path, first);
 }
 
@@ -192,11 +195,11 @@ void TPictureCollection::Start(std::vector<CollectionRecord> records, const Pict
     }
     TPictureLoader::Result now;
     now.index = i;
-    now.pixels = decoder.Decode(pending_[i].Payload.data(), pending_[i].Payload.size(), now.error);
+    now.pixels = decoder.Decode(pending_[i].PayloadData(), pending_[i].PayloadSize(), now.error);
     TakeIn(now);
   }
   if (later.empty())
-    pending_.clear();
+    EndLoading();
   else
     loader_ = std::make_unique<TPictureLoader>(pending_, std::move(later), decoder, Helpers());
 }
@@ -216,10 +219,8 @@ void TPictureCollection::TakeIn(TPictureLoader::Result& r) {
   item.Picture = std::move(*pixels);
   item.Pending = false;
   // The PNG brings the colours back for another display, unless the file can.
-  if (source_.empty())
-    item.Png = std::move(record.Payload);
-  else
-    std::vector<uint8_t>().swap(record.Payload);
+  if (source_.empty()) item.Png = std::move(record.Payload);
+  if (file_) file_->Release(record.InPlace, record.InPlaceSize);
   if (display_) Upload(item);
 }
 
@@ -240,14 +241,16 @@ void TPictureCollection::Loading(F&& step) {
   try {
     step();
   } catch (...) {
-    loader_.reset();
-    pending_.clear();
+    EndLoading();
     throw;
   }
-  if (std::none_of(items_.begin(), items_.end(), [](const auto& item) { return item->Pending; })) {
-    loader_.reset();
-    pending_.clear();
-  }
+  if (std::none_of(items_.begin(), items_.end(), [](const auto& item) { return item->Pending; })) EndLoading();
+}
+
+void TPictureCollection::EndLoading() {
+  loader_.reset();  // first: its helpers read the records
+  pending_.clear();
+  file_.reset();
 }
 
 void TPictureCollection::FinishOrClear() {
@@ -285,38 +288,38 @@ void TPictureCollection::Upload(TPictureCollectionItem& item) {
   std::vector<uint8_t>().swap(item.Picture.Rgba);
 }
 
-// Pictures read from a file whose colours went to a display that is gone get them
-// back from the file.
-void TPictureCollection::Recolour() {
-  if (source_.empty() || !decoder_) return;
-  if (std::none_of(items_.begin(), items_.end(),
-                   [](const auto& item) { return !item->Pending && item->Png.empty() && item->Picture.Rgba.empty(); }))
-    return;
-  std::vector<CollectionRecord> records;
+// A picture read from a file whose colours went to a display that is gone gets
+// them back from the file (read once for all of them).
+void TPictureCollection::Recolour(size_t i, std::unique_ptr<TFileBytes>& file, std::vector<CollectionRecord>& records) {
+  TPictureCollectionItem& item = *items_[i];
+  if (source_.empty() || !decoder_ || item.Pending || !item.Png.empty() || !item.Picture.Rgba.empty()) return;
   std::string error;
-  try {
-    if (!ReadCollection(ReadWholeFile(source_), CollectionKind::Images, records, error)) return;
-  } catch (const EDataFileError&) {
-    return;  // those pictures stay off the new display
+  if (!file) {
+    try {
+      file = std::make_unique<TFileBytes>(source_);
+      ReadCollectionInPlace(file->Data(), file->Size(), CollectionKind::Images, records, error);
+    } catch (const EDataFileError&) {
+      return;  // the picture stays off the new display
+    }
   }
-  for (size_t i = 0; i < items_.size() && i < records.size(); ++i) {
-    TPictureCollectionItem& item = *items_[i];
-    if (item.Pending || !item.Png.empty() || !item.Picture.Rgba.empty() || !SameText(item.Name, records[i].Name))
-      continue;
-    if (auto again = decoder_->Decode(records[i].Payload.data(), records[i].Payload.size(), error))
-      if (again->Width == item.Width() && again->Height == item.Height()) item.Picture.Rgba = std::move(again->Rgba);
-  }
+  if (i >= records.size() || !SameText(item.Name, records[i].Name)) return;
+  if (auto again = decoder_->Decode(records[i].PayloadData(), records[i].PayloadSize(), error))
+    if (again->Width == item.Width() && again->Height == item.Height()) item.Picture.Rgba = std::move(again->Rgba);
 }
 
 void TPictureCollection::Restore(Display& display) {
   // Textures of another display are no use here; the old one lets go of them.
   // The same display keeps its textures across a full-screen switch: only the
-  // pictures it lacks are uploaded.
+  // pictures it lacks are uploaded, one at a time.
   if (display_ != &display) DropTextures();
   display_ = &display;
-  Recolour();
-  for (auto& item : items_)
-    if (item->Texture == 0) Upload(*item);
+  std::unique_ptr<TFileBytes> file;
+  std::vector<CollectionRecord> records;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i]->Texture != 0) continue;
+    Recolour(i, file, records);
+    Upload(*items_[i]);
+  }
 }
 
 void TPictureCollection::DropTextures() {
@@ -349,8 +352,7 @@ void TPictureCollection::Rename(TPictureCollectionItem& item, const std::string&
 }
 
 void TPictureCollection::Clear() {
-  loader_.reset();
-  pending_.clear();
+  EndLoading();
   source_.clear();
   DropTextures();
   items_.clear();

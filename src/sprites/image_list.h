@@ -161,9 +161,10 @@ class TPictureCollection {
   template <class F>
   void Loading(F&& step);
   void FinishOrClear();
+  void EndLoading();
   TPictureCollectionItem& Ready(TPictureCollectionItem& item);
   void Upload(TPictureCollectionItem& item);
-  void Recolour();
+  void Recolour(size_t i, std::unique_ptr<TFileBytes>& file, std::vector<CollectionRecord>& records);
   void DropTextures();
 
   std::vector<std::unique_ptr<TPictureCollectionItem>> items_;
@@ -172,6 +173,7 @@ class TPictureCollection {
   std::string source_;                       // the file of the last load, which keeps the PNGs
   TPictureCollectionItem* buckets_[256] = {};
   Display* display_ = nullptr;
+  std::unique_ptr<TFileBytes> file_;          // while its pictures are decoded
   std::vector<CollectionRecord> pending_;    // of the pictures being decoded, by item
   std::unique_ptr<TPictureLoader> loader_;
 };

@@ -29,7 +29,7 @@ void TPictureLoader::Decode(std::unique_lock<std::mutex>& lock, size_t slot) {
   Result r;
   r.index = todo_[slot];
   const CollectionRecord& record = records_[r.index];
-  r.pixels = decoder_.Decode(record.Payload.data(), record.Payload.size(), r.error);
+  r.pixels = decoder_.Decode(record.PayloadData(), record.PayloadSize(), r.error);
   lock.lock();
   if (r.pixels) waitingBytes_ += r.pixels->Rgba.size();
   done_.push_back(std::move(r));

@@ -104,6 +104,24 @@ TEST_F(StartUp, TheSplashShowsWithItsBackdropAloneAndTheMenuWaitsForTheRest) {
     if (c.kind != DrawCall::Fill && c.kind != DrawCall::Text) EXPECT_EQ(display.textures.count(c.texture), 1u);
 }
 
+// The sounds come after the first frame; a sound file found bad then ends the game
+// as at any start, however often the game asked for a sound meanwhile.
+TEST_F(StartUp, TheSoundsAreMadeAfterTheFirstFrameAndABadFileThenEndsTheGame) {
+  gated.Open();
+  MakeGated();
+  EXPECT_TRUE(sound.samples.empty());
+  Tick();
+  EXPECT_EQ(display.frames, 1);
+  EXPECT_EQ(sound.samples.size(), 4u);
+
+  WriteBytes(dir + "/Data/Music.dxw", {'P', 'N', 'D', 'C'});
+  auto& f = MakeGated();
+  EXPECT_NO_THROW(f.ShowError("a message plays a sound"));
+  EXPECT_THROW(Tick(), EDataFileError);
+  EXPECT_EQ(display.frames, 2);  // this start's first frame was shown
+  EXPECT_THROW(Tick(), EDataFileError);
+}
+
 TEST_F(MainForm, SettingsAreReadBackWithTheirPaddingRemoved) {
   SettingsValues v;
   v.FullScreen = false;
@@ -372,6 +390,7 @@ TEST_F(MainForm, TicksWaitWhileTheDisplayIsDown) {
 
 TEST_F(MainForm, ASoundFileThatCannotBeReloadedLeavesTheGameRunningSilent) {
   auto& f = Make();
+  Tick();  // the first frame, and the sounds after it
   f.ChangeScene(2);
   std::remove((dir + "/Data/Music.dxw").c_str());
   EXPECT_NO_THROW(f.HandleEvent(AltEnter()));
