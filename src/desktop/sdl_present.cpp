@@ -69,28 +69,72 @@ void SdlPresenter::Layout(int w, int h) {
   maps(kCanvasH, pictureH_, srcY_, firstY_);
 }
 
-SDL_Rect SdlPresenter::Copy(SDL_Surface* canvas, SDL_Surface* surface, const SDL_Rect& a) const {
+SDL_Rect SdlPresenter::OnScreen(const SDL_Rect& a) const {
   const int x0 = firstX_[static_cast<size_t>(a.x)], x1 = firstX_[static_cast<size_t>(a.x + a.w)];
   const int y0 = firstY_[static_cast<size_t>(a.y)], y1 = firstY_[static_cast<size_t>(a.y + a.h)];
-  const bool plain = pictureW_ == kCanvasW;
-  for (int y = y0; y < y1; ++y) {
-    uint32_t* out = Row(surface, top_ + y) + left_;
-    const int sy = srcY_[static_cast<size_t>(y)];
-    if (y > y0 && srcY_[static_cast<size_t>(y - 1)] == sy) {  // a row drawn twice when scaling up
-      std::memcpy(out + x0, Row(surface, top_ + y - 1) + left_ + x0, sizeof(uint32_t) * static_cast<size_t>(x1 - x0));
-      continue;
-    }
-    const uint32_t* in = Row(canvas, sy);
-    if (plain) {
-      std::memcpy(out + x0, in + x0, sizeof(uint32_t) * static_cast<size_t>(x1 - x0));
-    } else {
-      for (int x = x0; x < x1; ++x) out[x] = in[srcX_[static_cast<size_t>(x)]];
-    }
-  }
   return SDL_Rect{left_ + x0, top_ + y0, x1 - x0, y1 - y0};
 }
 
+void SdlPresenter::ScaledRow(const SDL_Surface* canvas, int y, int x0, int x1, uint32_t* out) const {
+  const uint32_t* in = Row(const_cast<SDL_Surface*>(canvas), srcY_[static_cast<size_t>(y)]);
+  if (pictureW_ == kCanvasW) {
+    std::memcpy(out, in + x0, sizeof(uint32_t) * static_cast<size_t>(x1 - x0));
+    return;
+  }
+  for (int x = x0; x < x1; ++x) *out++ = in[srcX_[static_cast<size_t>(x)]];
+}
+
+std::vector<SDL_Rect> SdlPresenter::Parts(const std::vector<SDL_Rect>& areas) const {
+  const SDL_Rect whole{0, 0, kCanvasW, kCanvasH};
+  if (all_ || areas.empty()) return {whole};
+  std::vector<SDL_Rect> parts;
+  for (const SDL_Rect& a : areas) {
+    SDL_Rect on;
+    if (SDL_IntersectRect(&a, &whole, &on)) parts.push_back(on);
+  }
+  return parts;
+}
+
 bool SdlPresenter::Show(SDL_Surface* canvas, const std::vector<SDL_Rect>& areas) {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  if (w <= 0 || h <= 0) return false;
+  if (w != surfaceW_ || h != surfaceH_) {
+    Layout(w, h);
+    all_ = true;
+  }
+  if (!triedStrips_ || (strips_ && strips_->Width() < pictureW_)) {
+    triedStrips_ = true;
+    strips_.reset();  // its segment goes before a wider one is made
+    strips_ = X11Strips::Open(window_, pictureW_);
+  }
+  return strips_ ? ShowInStrips(canvas, areas, w, h) : ShowOnSurface(canvas, areas);
+}
+
+bool SdlPresenter::ShowInStrips(SDL_Surface* canvas, const std::vector<SDL_Rect>& areas, int w, int h) {
+  sent_.clear();
+  if (all_) {  // the bars
+    strips_->Black(0, 0, w, top_);
+    strips_->Black(0, top_ + pictureH_, w, h - top_ - pictureH_);
+    strips_->Black(0, top_, left_, pictureH_);
+    strips_->Black(left_ + pictureW_, top_, w - left_ - pictureW_, pictureH_);
+  }
+  if (SDL_MUSTLOCK(canvas)) SDL_LockSurface(canvas);
+  for (const SDL_Rect& part : Parts(areas)) {
+    const SDL_Rect r = OnScreen(part);
+    if (r.w <= 0 || r.h <= 0) continue;
+    strips_->Put(r.x, r.y, r.x + r.w, r.y + r.h,
+                 [&](int y, uint32_t* out) { ScaledRow(canvas, y - top_, r.x - left_, r.x + r.w - left_, out); });
+    sent_.push_back(r);
+  }
+  if (SDL_MUSTLOCK(canvas)) SDL_UnlockSurface(canvas);
+  if (all_) sent_ = {SDL_Rect{0, 0, w, h}};
+  all_ = false;
+  for (const SDL_Rect& r : sent_) pixelsSent_ += int64_t{r.w} * r.h;
+  return true;
+}
+
+bool SdlPresenter::ShowOnSurface(SDL_Surface* canvas, const std::vector<SDL_Rect>& areas) {
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (!surface) return false;
   if (surface != surface_ || surface->w != surfaceW_ || surface->h != surfaceH_) {
@@ -108,21 +152,15 @@ bool SdlPresenter::Show(SDL_Surface* canvas, const std::vector<SDL_Rect>& areas)
     return shown;
   }
   if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+  if (all_) SDL_FillRect(surface, nullptr, 0);  // the bars
   sent_.clear();
-  if (all_ || areas.empty()) {
-    if (all_) SDL_FillRect(surface, nullptr, 0);  // the bars
-    const SDL_Rect picture = Copy(canvas, surface, SDL_Rect{0, 0, kCanvasW, kCanvasH});
-    sent_.push_back(all_ ? SDL_Rect{0, 0, surface->w, surface->h} : picture);
-  } else {
-    for (const SDL_Rect& a : areas) {
-      SDL_Rect on;
-      const SDL_Rect canvasRect{0, 0, kCanvasW, kCanvasH};
-      if (!SDL_IntersectRect(&a, &canvasRect, &on)) continue;
-      const SDL_Rect r = Copy(canvas, surface, on);
-      if (r.w > 0 && r.h > 0) sent_.push_back(r);
-    }
+  for (const SDL_Rect& part : Parts(areas)) {
+    const SDL_Rect r = OnScreen(part);
+    for (int y = r.y; y < r.y + r.h; ++y) ScaledRow(canvas, y - top_, r.x - left_, r.x + r.w - left_, Row(surface, y) + r.x);
+    if (r.w > 0 && r.h > 0) sent_.push_back(r);
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  if (all_) sent_ = {SDL_Rect{0, 0, surface->w, surface->h}};
   all_ = false;
   for (const SDL_Rect& r : sent_) pixelsSent_ += int64_t{r.w} * r.h;
   if (sent_.empty()) return true;

@@ -1,10 +1,14 @@
 // The software-drawn 800 x 600 canvas shown in the window: only the areas that
-// changed are copied to the window's own surface (scaled to the screen in full
-// screen, letterboxed) and only they are sent to the X server.
+// changed are sent to the X server, scaled to the screen in full screen
+// (letterboxed), through a strip of shared memory a few rows high, or where that
+// cannot be, through the window's own surface.
 #pragma once
+#include <memory>
 #include <vector>
 
 #include <SDL_rect.h>
+
+#include "desktop/x11_strips.h"
 
 struct SDL_Window;
 struct SDL_Surface;
@@ -36,8 +40,14 @@ class SdlPresenter {
  private:
   static int Watch(void* self, SDL_Event* event);
   void Layout(int w, int h);
-  // Copies canvas area `a` to the window surface; the window rectangle it filled.
-  SDL_Rect Copy(SDL_Surface* canvas, SDL_Surface* surface, const SDL_Rect& a) const;
+  // The areas to send: everything after a loss, else `areas` on the canvas.
+  std::vector<SDL_Rect> Parts(const std::vector<SDL_Rect>& areas) const;
+  // Row y of the picture on the screen, columns [x0, x1), from the canvas.
+  void ScaledRow(const SDL_Surface* canvas, int y, int x0, int x1, uint32_t* out) const;
+  // The window rectangle that canvas area `a` covers on the screen.
+  SDL_Rect OnScreen(const SDL_Rect& a) const;
+  bool ShowInStrips(SDL_Surface* canvas, const std::vector<SDL_Rect>& areas, int w, int h);
+  bool ShowOnSurface(SDL_Surface* canvas, const std::vector<SDL_Rect>& areas);
 
   SDL_Window* window_;
   SDL_Surface* surface_ = nullptr;
@@ -48,6 +58,8 @@ class SdlPresenter {
   // canvas one (one past the end included).
   std::vector<int> srcX_, srcY_, firstX_, firstY_;
   bool all_ = true;
+  bool triedStrips_ = false;
+  std::unique_ptr<X11Strips> strips_;
   std::vector<SDL_Rect> sent_;
   long long pixelsSent_ = 0;
 };
