@@ -201,7 +201,16 @@ void TPictureCollection::Start(std::vector<CollectionRecord> records, const Pict
   if (later.empty())
     EndLoading();
   else
-    loader_ = std::make_unique<TPictureLoader>(pending_, std::move(later), decoder, Helpers());
+    later_ = std::move(later);  // the helpers start at the first TakeDecoded
+}
+
+// Started at the first TakeDecoded (after the game's first frame, which its helpers
+// would slow down: their memory faults queue with this thread's), or when a
+// picture is wanted before.
+TPictureLoader& TPictureCollection::Loader() {
+  if (!loader_) loader_ = std::make_unique<TPictureLoader>(pending_, std::move(later_), *decoder_, Helpers());
+  later_.clear();
+  return *loader_;
 }
 
 void TPictureCollection::TakeIn(TPictureLoader::Result& r) {
@@ -225,19 +234,19 @@ void TPictureCollection::TakeIn(TPictureLoader::Result& r) {
 }
 
 void TPictureCollection::TakeDecoded() {
-  if (!loader_) return;
-  Loading([&] { loader_->TakeDone([this](TPictureLoader::Result& r) { TakeIn(r); }); });
+  if (!Loading()) return;
+  LoadStep([&] { Loader().TakeDone([this](TPictureLoader::Result& r) { TakeIn(r); }); });
 }
 
 void TPictureCollection::FinishLoading() {
-  if (!loader_) return;
-  Loading([&] { loader_->Finish([this](TPictureLoader::Result& r) { TakeIn(r); }); });
+  if (!Loading()) return;
+  LoadStep([&] { Loader().Finish([this](TPictureLoader::Result& r) { TakeIn(r); }); });
 }
 
 // Runs a step of the loading; once every picture is in, or one is found damaged,
 // the loader and its records go.
 template <class F>
-void TPictureCollection::Loading(F&& step) {
+void TPictureCollection::LoadStep(F&& step) {
   try {
     step();
   } catch (...) {
@@ -249,6 +258,7 @@ void TPictureCollection::Loading(F&& step) {
 
 void TPictureCollection::EndLoading() {
   loader_.reset();  // first: its helpers read the records
+  later_.clear();
   pending_.clear();
   file_.reset();
 }

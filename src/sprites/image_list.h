@@ -132,7 +132,7 @@ class TPictureCollection {
   void TakeDecoded();
   // Decodes what is left (on this thread too) and takes everything in.
   void FinishLoading();
-  bool Loading() const { return loader_ != nullptr; }
+  bool Loading() const { return loader_ != nullptr || !later_.empty(); }
   // Uploads every picture to the display (again after a display reset) and remembers
   // it: later loads and adds upload too. Finalize destroys the textures and forgets
   // the display; call it before the display goes away.
@@ -159,9 +159,10 @@ class TPictureCollection {
   // Gives a decoded picture its item (and texture), or throws naming it.
   void TakeIn(TPictureLoader::Result& r);
   template <class F>
-  void Loading(F&& step);
+  void LoadStep(F&& step);
   void FinishOrClear();
   void EndLoading();
+  TPictureLoader& Loader();
   TPictureCollectionItem& Ready(TPictureCollectionItem& item);
   void Upload(TPictureCollectionItem& item);
   void Recolour(size_t i, std::unique_ptr<TFileBytes>& file, std::vector<CollectionRecord>& records);
@@ -176,6 +177,7 @@ class TPictureCollection {
   std::unique_ptr<TFileBytes> file_;          // while its pictures are decoded
   std::vector<CollectionRecord> pending_;    // of the pictures being decoded, by item
   std::unique_ptr<TPictureLoader> loader_;
+  std::vector<size_t> later_;  // pictures for the loader, before it starts
 };
 
 }  // namespace pondaro

@@ -62,7 +62,7 @@ TEST_F(PictureLoading, OnlyTheFirstPicturesAreThereAtOnceTheRestComeAsTheyAreDec
   images.BeginLoad(path, decoder, {"P3"});
   ASSERT_EQ(images.Count(), 12);
   EXPECT_TRUE(images.Loading());
-  EXPECT_EQ(display.textures.size(), 1u);  // p3, decoded here; the helpers wait at the gate
+  EXPECT_EQ(display.textures.size(), 1u);  // p3, decoded here; the helpers start at the first take
   EXPECT_TRUE(images.Has("p11"));          // known by name before its pixels come
   images.TakeDecoded();
   EXPECT_EQ(display.textures.size(), 1u);
@@ -120,6 +120,7 @@ TEST_F(PictureLoading, TheHelpersHoldBackAtTheirAllowanceAndStopWhenCleared) {
   Write(16, kSide, kSide);
   images.Restore(display);
   images.BeginLoad(path, decoder, {});
+  images.TakeDecoded();  // the helpers start, and nothing is taken from here on
   decoder.Open();
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   const size_t picture = size_t{kSide} * kSide * 4;
