@@ -274,7 +274,7 @@ void SdlDisplay::EndFrame() {
   }
   if (areas_.empty()) wholeNext_ = false;
   areas_.clear();
-  ++framesShown_;
+  if (framesShown_++ == 0) firstShownAt_ = SDL_GetTicks64();
 }
 
 void SdlDisplay::ClearWindow() {

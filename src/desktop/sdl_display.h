@@ -98,6 +98,8 @@ class SdlDisplay : public Display {
   void Invalidate();
   // Frames put on the screen so far, and the window pixels they sent.
   long FramesShown() const { return framesShown_; }
+  // SDL's milliseconds when the first frame went to the screen (0 before).
+  uint64_t FirstFrameShownAt() const { return firstShownAt_; }
   long long PixelsShown() const { return presenter_ ? presenter_->PixelsSent() : 0; }
 
   // Which renderer drew: SDL's name ("software", "opengl", ...) and, for OpenGL,
@@ -150,6 +152,7 @@ class SdlDisplay : public Display {
   bool wholeNext_ = true;           // the next frame is drawn and shown whole
   std::vector<SDL_Rect> areas_;     // the frame's areas (SetClip) that EndFrame shows
   long framesShown_ = 0;
+  uint64_t firstShownAt_ = 0;
 };
 
 // True for GL_RENDERER strings of a CPU rasteriser (Mesa llvmpipe, softpipe,
