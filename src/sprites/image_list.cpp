@@ -185,17 +185,13 @@ void TPictureCollection::Start(std::vector<CollectionRecord> records, const Pict
     item->Pending = true;
     LinkByName(buckets_, item.get());
     items_.push_back(std::move(item));
-    if (std::none_of(first.begin(), first.end(), [&](const std::string& n) { return SameText(n, r.Name); }))
+    if (std::none_of(first.begin(), first.end(), [&](const std::string& n) { return SameText(n, r.Name); })) {
       later.push_back(i);
-  }
-  for (size_t i = 0, k = 0; i < pending_.size(); ++i) {
-    if (k < later.size() && later[k] == i) {
-      ++k;
       continue;
     }
     TPictureLoader::Result now;
     now.index = i;
-    now.pixels = decoder.Decode(pending_[i].PayloadData(), pending_[i].PayloadSize(), now.error);
+    now.pixels = decoder.Decode(r.PayloadData(), r.PayloadSize(), now.error);
     TakeIn(now);
   }
   if (later.empty())
