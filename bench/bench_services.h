@@ -49,4 +49,13 @@ inline Setup& Shared() {
   return s;
 }
 
+// A canvas of its own, for a game whose display keeps its last frame.
+inline std::unique_ptr<SdlDisplay> OwnCanvas() {
+  Shared();
+  std::string error;
+  auto d = SdlDisplay::OpenOffscreen(error);
+  if (!d) std::abort();
+  return d;
+}
+
 }  // namespace pondaro::bench

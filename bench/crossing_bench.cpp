@@ -8,6 +8,7 @@
 #include "desktop/sdl_text.h"
 #include "game/lilies.h"
 #include "game/water.h"
+#include "sprites/dirty_display.h"
 #include "bench_services.h"
 #include "tee_display.h"
 
@@ -17,7 +18,11 @@ using namespace pondaro;
 using namespace pondaro::bench;
 
 struct Pond {
-  TeeDisplay tee{*Shared().display};
+  // The game's own display chain: what it draws is recorded whole for the raw
+  // replay, then drawn only where it changed.
+  std::unique_ptr<SdlDisplay> canvas = OwnCanvas();
+  TDirtyDisplay dirty{*canvas};
+  TeeDisplay tee{dirty};
   NoKeys keys;
   Silence sound;
   NoMusic music;

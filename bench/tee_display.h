@@ -53,6 +53,8 @@ class TeeDisplay : public Display {
     d_.BeginFrame();
   }
   void EndFrame() override { d_.EndFrame(); }
+  FrameUpdates Updates() const override { return d_.Updates(); }
+  void SetClip(const TRect& area) override { d_.SetClip(area); }
   void Fill(Color c) override {
     Keep(RecordedCall::Fill).color = c;
     d_.Fill(c);
@@ -81,6 +83,9 @@ class TeeDisplay : public Display {
     d_.DrawText(x, y, text, pointSize, c);
   }
   int TextWidth(const std::string& text, int pointSize) override { return d_.TextWidth(text, pointSize); }
+  TRect TextBounds(int x, int y, const std::string& text, int pointSize) override {
+    return d_.TextBounds(x, y, text, pointSize);
+  }
   void SetCursor(CursorShape shape) override { d_.SetCursor(shape); }
   void SetCaption(const std::string& caption) override { d_.SetCaption(caption); }
   bool SetFullScreen(bool on) override { return d_.SetFullScreen(on); }

@@ -3,7 +3,7 @@
 set -e
 PKGS="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
 libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libxmp-dev libcurl4-openssl-dev
-libfontconfig-dev libx11-dev libcairo2-dev zlib1g-dev libpng-dev fonts-leckerli-one fonts-dejavu-core xvfb xauth xdg-utils xdotool openbox
+libfontconfig-dev libx11-dev libxext-dev libcairo2-dev zlib1g-dev libpng-dev fonts-leckerli-one fonts-dejavu-core xvfb xauth xdg-utils xdotool openbox
 desktop-file-utils appstream cmark-gfm
 libmicrohttpd-dev libssl-dev libsqlite3-dev libpqxx-dev nlohmann-json3-dev postgresql chromium nginx"
 missing=""

@@ -26,6 +26,10 @@ void TMainForm::DXTimerTimer() {
   DXDraw().BeginFrame();
   Guarded([&] { SceneFrame(); });
   DXDraw().EndFrame();
+  // Once the frame is shown: the pictures decoded meanwhile go to the display, and
+  // the sounds are made after the first frame.
+  ImageList.TakeDecoded();
+  DXWaveList.FinishLoading();
   Guarded([&] { MusicKeepAlive(); });
 }
 

@@ -53,7 +53,8 @@ void TMainForm::FormCreate() {
   Feeding.StorkAllowed = false;
   DXDraw().SetCursor(CursorShape::None);
 
-  ImageList.LoadFromFile(Path("Data/Graphic.dxg"), Services.decoder);
+  // The splash needs only the menu backdrop: the rest is decoded while it shows.
+  ImageList.BeginLoad(Path("Data/Graphic.dxg"), Services.decoder, {"menu"});
   // The display comes up before the first frame; our pictures need it for their textures.
   DXDrawInitializing();
   DXDrawInitialize();
@@ -69,8 +70,10 @@ void TMainForm::FormCreate() {
   GameFullScreen = false;
   GameSound = GameMusic = true;
 
-  ResetHighScores();
+  HighScores = DefaultHighScores();
   ReadSettings();
+  // What was read goes back at once: a damaged or short file is written whole.
+  SaveSettings();
   ChangeScene(1);
 }
 
@@ -88,12 +91,17 @@ void TMainForm::DXDrawInitialize() {
   ImageList.Restore(DXDraw());
   // From now on messages are the game's own; a collection without the panel
   // keeps the system's box.
-  MessagePanel.Ready = ImageList.TryFind("Message_panel") != nullptr;
+  MessagePanel.Ready = ImageList.Has("Message_panel");
   SpriteEngine.SetDisplay(&DXDraw());
   DXTimerEnabled = true;
-  // At start-up a bad sound file stops the game (the caller says so). Later, when
-  // the file went bad while the game ran, the game plays on without sound: the
-  // sounds keep their names and play nothing.
+  // At start-up the sounds are made after the first frame (the splash plays none),
+  // and a bad sound file then stops the game. Later, when the file went bad while
+  // the game ran, the game plays on without sound: the sounds keep their names and
+  // play nothing.
+  if (DXWaveList.Loading() || DXWaveList.Count() == 0) {
+    DXWaveList.BeginLoad(Path("Data/Music.dxw"), Services.sound, Services.clock);
+    return;
+  }
   std::vector<std::string> names;
   for (int i = 0; i < DXWaveList.Count(); ++i) names.push_back(DXWaveList.Items(i).Name);
   try {

@@ -152,7 +152,14 @@ class CurlRequest : public HttpRequest {
 
 std::string CurlHttpClient::UserAgent() { return std::string("PONDARO/") + PONDARO_VERSION + " (Linux)"; }
 
-CurlHttpClient::CurlHttpClient(long connectTimeoutMs, long totalTimeoutMs, size_t maxBody) : maxBody_(maxBody) {
+CurlHttpClient::CurlHttpClient(long connectTimeoutMs, long totalTimeoutMs, size_t maxBody)
+    : maxBody_(maxBody), connectTimeoutMs_(connectTimeoutMs), totalTimeoutMs_(totalTimeoutMs) {}
+
+// At the first request, not at start-up: libcurl's start brings up the TLS
+// library, 4 to 5 MB of resident memory that most games never use.
+void CurlHttpClient::Prepare() {
+  if (prepared_) return;
+  prepared_ = true;
   GlobalInit();
   CURL* c = curl_easy_init();
   curl_ = c;
@@ -162,8 +169,8 @@ CurlHttpClient::CurlHttpClient(long connectTimeoutMs, long totalTimeoutMs, size_
   const std::string agent = UserAgent();
   curl_easy_setopt(c, CURLOPT_USERAGENT, agent.c_str());  // curl keeps its own copy
   curl_easy_setopt(c, CURLOPT_COOKIEFILE, "");  // cookie engine on, nothing read from disk
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs);
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, totalTimeoutMs);
+  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs_);
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, totalTimeoutMs_);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);  // time-outs without SIGALRM
   curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
@@ -181,17 +188,20 @@ CurlHttpClient::~CurlHttpClient() {
 }
 
 std::optional<std::string> CurlHttpClient::Get(const std::string& url, std::string& error) {
+  Prepare();
   CurlRequest request(*this, url);
   request.Wait();
   return request.Result(error);
 }
 
 std::unique_ptr<HttpRequest> CurlHttpClient::Start(const std::string& url) {
+  Prepare();
   return std::make_unique<CurlRequest>(*this, url);
 }
 
 std::unique_ptr<HttpRequest> CurlHttpClient::Post(const std::string& url, const std::string& body,
                                                   const std::string& contentType) {
+  Prepare();
   return std::make_unique<CurlRequest>(*this, url, body, contentType);
 }
 

@@ -36,9 +36,12 @@ class CurlHttpClient : public HttpClient {
 
  private:
   friend class CurlRequest;
+  void Prepare();
   void* curl_ = nullptr;     // CURL*
   void* headers_ = nullptr;  // curl_slist*
   size_t maxBody_;
+  long connectTimeoutMs_, totalTimeoutMs_;
+  bool prepared_ = false;  // on the game's thread, at its first request
   // The easy handle serves one request at a time.
   std::mutex busy_;
 };

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -53,6 +54,11 @@ bool Valid(const Pixels& p) {
 
 }  // namespace
 
+bool FullRedrawAsked() {
+  const char* v = std::getenv("PONDARO_FULL_REDRAW");
+  return v && *v && std::string(v) != "0";
+}
+
 bool IsSoftwareRasteriser(const std::string& glRenderer) {
   std::string lower(glRenderer);
   std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -74,7 +80,7 @@ std::unique_ptr<SdlDisplay> SdlDisplay::OpenWindow(std::string& error, const Opt
   }
   SDL_SetWindowMinimumSize(d->window_, kWidth, kHeight);
   if (!d->InitRenderer(options, error)) return nullptr;
-  SDL_RenderSetLogicalSize(d->renderer_, kWidth, kHeight);  // letterboxed full screen
+  if (!d->canvas_) SDL_RenderSetLogicalSize(d->renderer_, kWidth, kHeight);  // letterboxed full screen
   d->cursors_[0] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
   d->cursors_[1] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
   d->cursors_[2] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_IBEAM);
@@ -86,12 +92,6 @@ std::unique_ptr<SdlDisplay> SdlDisplay::OpenWindow(std::string& error, const Opt
 
 std::unique_ptr<SdlDisplay> SdlDisplay::OpenOffscreen(std::string& error, const Options& options) {
   std::unique_ptr<SdlDisplay> d(new SdlDisplay());
-  // ARGB8888 like the textures, so SDL's blitters take their fast paths.
-  d->canvas_ = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, kTextureFormat);
-  if (!d->canvas_) {
-    error = std::string("Cannot create the drawing surface: ") + SDL_GetError();
-    return nullptr;
-  }
   if (!d->InitRenderer(options, error)) return nullptr;
   return d;
 }
@@ -103,9 +103,8 @@ std::unique_ptr<SdlDisplay> SdlDisplay::OpenOffscreen(std::string& error, const 
 // the GL context itself is asked for GL_RENDERER and a CPU rasteriser there
 // (Xvfb on a machine with a GPU, a missing driver) means the software renderer.
 bool SdlDisplay::InitRenderer(const Options& options, std::string& error) {
-  if (canvas_) {
-    renderer_ = SDL_CreateSoftwareRenderer(canvas_);
-  } else {
+  fullRedraw_ = options.fullRedraw;
+  if (window_) {
     const char* forced = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
     if (forced && *forced) {  // the user's choice wins (comparisons, benchmarks)
       renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
@@ -122,11 +121,20 @@ bool SdlDisplay::InitRenderer(const Options& options, std::string& error) {
       }
     }
     if (!renderer_) {
-      // Without this SDL's software renderer on X11 presents through an OpenGL
-      // texture, which idles at ten times the CPU of a plain X framebuffer.
+      // Without this the window's surface on X11 goes through an OpenGL texture,
+      // which idles at ten times the CPU of a plain X framebuffer.
       SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-      renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+      presenter_ = std::make_unique<SdlPresenter>(window_);
     }
+  }
+  if (!renderer_) {
+    // ARGB8888 like the textures, so SDL's blitters take their fast paths.
+    canvas_ = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, kTextureFormat);
+    if (!canvas_) {
+      error = std::string("Cannot create the drawing surface: ") + SDL_GetError();
+      return false;
+    }
+    renderer_ = SDL_CreateSoftwareRenderer(canvas_);
   }
   if (!renderer_) {
     error = std::string("Cannot create the renderer: ") + SDL_GetError();
@@ -144,7 +152,7 @@ bool SdlDisplay::InitRenderer(const Options& options, std::string& error) {
 
 SdlDisplay::~SdlDisplay() {
   text_.reset();
-  if (stage_) SDL_DestroyTexture(stage_);
+  presenter_.reset();
   for (auto& s : slots_)
     if (s.texture) SDL_DestroyTexture(s.texture);
   if (renderer_) SDL_DestroyRenderer(renderer_);
@@ -162,6 +170,7 @@ bool SdlDisplay::CanDraw() const {
 
 int SdlDisplay::WindowWidth() const {
   if (!window_) return kWidth;
+  if (presenter_) return presenter_->PictureWidth();
   float sx = 1, sy = 1;
   SDL_RenderGetScale(renderer_, &sx, &sy);
   return static_cast<int>(std::lround(kWidth * sx));
@@ -175,10 +184,18 @@ TextureId SdlDisplay::CreateTexture(const Pixels& pixels, bool opaque) {
     Diagnose("cannot create a " + std::to_string(w) + "x" + std::to_string(h) + " texture: " + SDL_GetError());
     return 0;
   }
-  scratch_.resize(static_cast<size_t>(w) * h * 4);
-  SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGBA32, pixels.Rgba.data(), w * 4, kTextureFormat, scratch_.data(),
-                    w * 4);
-  SDL_UpdateTexture(texture, nullptr, scratch_.data(), w * 4);
+  // Converted a band of rows at a time: a whole picture's copy would double the
+  // memory a large one takes while it is uploaded.
+  constexpr int kBandBytes = 64 * 1024;
+  const int band = std::max(1, kBandBytes / (w * 4));
+  scratch_.resize(static_cast<size_t>(std::min(band, h)) * w * 4);
+  for (int y = 0; y < h; y += band) {
+    const int rows = std::min(band, h - y);
+    SDL_ConvertPixels(w, rows, SDL_PIXELFORMAT_RGBA32, pixels.Rgba.data() + static_cast<size_t>(y) * w * 4, w * 4,
+                      kTextureFormat, scratch_.data(), w * 4);
+    const SDL_Rect part{0, y, w, rows};
+    SDL_UpdateTexture(texture, &part, scratch_.data(), w * 4);
+  }
   SDL_SetTextureBlendMode(texture, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
 
   int index;
@@ -190,7 +207,6 @@ TextureId SdlDisplay::CreateTexture(const Pixels& pixels, bool opaque) {
     slots_.emplace_back();
   }
   slots_[index] = Slot{texture, opaque, !opaque, 255};
-  ++pictures_;
   return index + 1;
 }
 
@@ -198,7 +214,6 @@ void SdlDisplay::DestroyTexture(TextureId id) {
   if (id <= 0 || id > static_cast<int>(slots_.size()) || !slots_[id - 1].texture) return;
   SDL_DestroyTexture(slots_[id - 1].texture);
   slots_[id - 1] = Slot{};
-  ++pictures_;  // its number may come back with other pixels
   freeSlots_.push_back(id - 1);
 }
 
@@ -221,118 +236,45 @@ SDL_Texture* SdlDisplay::Prepare(TextureId id, int alpha) {
   return s.texture;
 }
 
+FrameUpdates SdlDisplay::Updates() const {
+  if (fullRedraw_ || wholeNext_) return FrameUpdates::Every;
+  return canvas_ ? FrameUpdates::Areas : FrameUpdates::Whole;
+}
+
+void SdlDisplay::Invalidate() {
+  wholeNext_ = true;
+  if (presenter_) presenter_->Invalidate();
+}
+
 void SdlDisplay::BeginFrame() {
-  frameHash_ = 0x9E3779B97F4A7C15ull;
-  Note({static_cast<int64_t>(pictures_)});
-  kept_.clear();
-  textsUsed_ = 0;
-  inFrame_ = true;
-  if (!window_) return;
-  int w = 0, h = 0;
-  SDL_GetRendererOutputSize(renderer_, &w, &h);
-  if (w != outputW_ || h != outputH_) {
-    outputW_ = w;
-    outputH_ = h;
-    clearFrames_ = 2;
+  areas_.clear();
+  // The letterbox bars stay black: the game's Fill covers only the 800 x 600 area,
+  // and a GPU's back buffer is new every frame.
+  if (window_ && !canvas_) ClearWindow();
+}
+
+void SdlDisplay::SetClip(const TRect& area) {
+  if (!renderer_) return;
+  if (area.Width() <= 0 || area.Height() <= 0) {
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    return;
   }
+  const SDL_Rect r{area.Left, area.Top, area.Width(), area.Height()};
+  SDL_RenderSetClipRect(renderer_, &r);
+  areas_.push_back(r);
 }
 
 void SdlDisplay::EndFrame() {
   if (!renderer_) return;
-  inFrame_ = false;
-  if (clearFrames_ == 0 && frameHash_ == lastShown_) {
-    // The screen already shows this frame: whatever a read drew early stays unshown.
-    kept_.clear();
-    if (staged_) {
-      staged_ = false;
-      SDL_SetRenderTarget(renderer_, nullptr);
-    }
-    return;
+  if (canvas_) {
+    SDL_RenderFlush(renderer_);  // the software renderer batches its draws until now
+    if (presenter_ && !presenter_->Show(canvas_, areas_)) return;
+  } else {
+    SDL_RenderPresent(renderer_);
   }
-  DrawKept();
-  if (staged_) {
-    staged_ = false;
-    SDL_SetRenderTarget(renderer_, nullptr);
-    if (clearFrames_ > 0) {
-      --clearFrames_;
-      ClearWindow();
-    }
-    SDL_RenderCopy(renderer_, stage_, nullptr, nullptr);  // the logical size letterboxes it
-  } else if (clearFrames_ > 0) {
-    --clearFrames_;
-  }
-  lastShown_ = frameHash_;
-  SDL_RenderPresent(renderer_);
-  ++framesShown_;
-}
-
-// Draws what the frame has asked for so far, on the stage when the window is
-// larger than the surface.
-void SdlDisplay::DrawKept() {
-  if (kept_.empty()) return;
-  if (window_ && !staged_ && (outputW_ != kWidth || outputH_ != kHeight)) {
-    // Letterbox bars stay black; the game's Fill covers only the 800 x 600 area. A
-    // GPU's back buffer is new every frame; the software renderer's stage covers
-    // the picture and the bars keep their black once cleared.
-    staged_ = Stage();
-    if (!staged_) ClearWindow();
-  }
-  for (const Call& c : kept_) Play(c);
-  kept_.clear();
-  textsUsed_ = 0;
-  looks_.clear();
-}
-
-void SdlDisplay::Keep(const Call& c) {
-  if (inFrame_) {
-    kept_.push_back(c);
-    return;
-  }
-  Play(c);  // outside a frame: at once
-}
-
-void SdlDisplay::Play(const Call& c) {
-  switch (c.kind) {
-    case Call::Fill:
-      // A see-through colour is laid over the picture (a dimmed, paused pond).
-      SDL_SetRenderDrawBlendMode(renderer_, c.color.a < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
-      SDL_SetRenderDrawColor(renderer_, c.color.r, c.color.g, c.color.b, c.color.a);
-      SDL_RenderFillRect(renderer_, nullptr);
-      return;
-    case Call::Text:
-      if (c.look >= 0)
-        text_->DrawStyled(c.dst.x, c.dst.y, texts_[c.text], c.pointSize, looks_[c.look]);
-      else
-        text_->Draw(c.dst.x, c.dst.y, texts_[c.text], c.pointSize, c.color);
-      return;
-    case Call::Copy: {
-      SDL_Texture* t = Prepare(c.texture, c.alpha);
-      if (t) SDL_RenderCopy(renderer_, t, &c.src, &c.dst);
-      return;
-    }
-    case Call::Turn: {
-      SDL_Texture* t = Prepare(c.texture, c.alpha);
-      if (!t) return;
-      const SDL_FPoint pivot{c.pivotX, c.pivotY};
-      const SDL_FRect d{c.dst.x - pivot.x, c.dst.y - pivot.y, static_cast<float>(c.dst.w),
-                        static_cast<float>(c.dst.h)};
-      if (c.angle == 0)  // the software renderer's rotating copy is far slower
-        SDL_RenderCopyF(renderer_, t, &c.src, &d);
-      else  // SDL turns clockwise in degrees, as the game's 256ths do
-        SDL_RenderCopyExF(renderer_, t, &c.src, &d, c.angle * (360.0 / 256.0), &pivot, SDL_FLIP_NONE);
-      return;
-    }
-  }
-}
-
-void SdlDisplay::Note(std::initializer_list<int64_t> values) {
-  for (int64_t v : values) {
-    // splitmix64's finaliser over each value in turn.
-    uint64_t z = (frameHash_ ^ static_cast<uint64_t>(v)) + 0x9E3779B97F4A7C15ull;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    frameHash_ = z ^ (z >> 31);
-  }
+  if (areas_.empty()) wholeNext_ = false;
+  areas_.clear();
+  if (framesShown_++ == 0) firstShownAt_ = SDL_GetTicks64();
 }
 
 void SdlDisplay::ClearWindow() {
@@ -340,26 +282,12 @@ void SdlDisplay::ClearWindow() {
   SDL_RenderClear(renderer_);
 }
 
-// The software renderer scales a picture while blending it at a fraction of its
-// usual speed; drawn 1:1 on the stage and scaled in one copy of the window's own
-// pixel format, full screen costs little more than the window.
-bool SdlDisplay::Stage() {
-  if (rendererName_ != "software") return false;
-  if (!stage_) {
-    const Uint32 format = SDL_GetWindowPixelFormat(window_);
-    stage_ = SDL_CreateTexture(renderer_, format != SDL_PIXELFORMAT_UNKNOWN ? format : kTextureFormat,
-                               SDL_TEXTUREACCESS_TARGET, kWidth, kHeight);
-    if (!stage_) return false;
-  }
-  return SDL_SetRenderTarget(renderer_, stage_) == 0;
-}
-
 void SdlDisplay::Fill(Color c) {
-  Note({1, c.r, c.g, c.b, c.a});
-  Call k;
-  k.kind = Call::Fill;
-  k.color = c;
-  Keep(k);
+  if (!renderer_) return;
+  // A see-through colour is laid over the picture (a dimmed, paused pond).
+  SDL_SetRenderDrawBlendMode(renderer_, c.a < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(renderer_, c.r, c.g, c.b, c.a);
+  SDL_RenderFillRect(renderer_, nullptr);
 }
 
 void SdlDisplay::Draw(TextureId tex, const TRect& src, int x, int y) {
@@ -367,14 +295,11 @@ void SdlDisplay::Draw(TextureId tex, const TRect& src, int x, int y) {
 }
 
 void SdlDisplay::DrawStretched(TextureId tex, const TRect& src, const TRect& dst, int alpha) {
-  Note({3, tex, src.Left, src.Top, src.Right, src.Bottom, dst.Left, dst.Top, dst.Right, dst.Bottom, alpha});
-  Call k;
-  k.kind = Call::Copy;
-  k.texture = tex;
-  k.src = {src.Left, src.Top, src.Width(), src.Height()};
-  k.dst = {dst.Left, dst.Top, dst.Width(), dst.Height()};
-  k.alpha = alpha;
-  Keep(k);
+  SDL_Texture* t = Prepare(tex, alpha);
+  if (!t) return;
+  const SDL_Rect s{src.Left, src.Top, src.Width(), src.Height()};
+  const SDL_Rect d{dst.Left, dst.Top, dst.Width(), dst.Height()};
+  SDL_RenderCopy(renderer_, t, &s, &d);
 }
 
 void SdlDisplay::DrawRotated(TextureId tex, const TRect& src, int cx, int cy, int w, int h, int angle,
@@ -384,67 +309,40 @@ void SdlDisplay::DrawRotated(TextureId tex, const TRect& src, int cx, int cy, in
 
 void SdlDisplay::DrawRotatedAbout(TextureId tex, const TRect& src, int px, int py, int w, int h, double fx,
                                   double fy, int angle, int alpha) {
-  Note({4, tex, src.Left, src.Top, src.Right, src.Bottom, px, py, w, h, std::llround(fx * 65536),
-        std::llround(fy * 65536), angle, alpha});
   if (w <= 0 || h <= 0) return;
-  Call k;
-  k.kind = Call::Turn;
-  k.texture = tex;
-  k.src = {src.Left, src.Top, src.Width(), src.Height()};
-  k.dst = {px, py, w, h};
-  k.pivotX = static_cast<float>(fx * w);
-  k.pivotY = static_cast<float>(fy * h);
-  k.angle = ((angle % 256) + 256) % 256;
-  k.alpha = alpha;
-  Keep(k);
+  SDL_Texture* t = Prepare(tex, alpha);
+  if (!t) return;
+  const SDL_Rect s{src.Left, src.Top, src.Width(), src.Height()};
+  const SDL_FPoint pivot{static_cast<float>(fx * w), static_cast<float>(fy * h)};
+  const SDL_FRect d{px - pivot.x, py - pivot.y, static_cast<float>(w), static_cast<float>(h)};
+  const int turn = ((angle % 256) + 256) % 256;
+  if (turn == 0)  // the software renderer's rotating copy is far slower
+    SDL_RenderCopyF(renderer_, t, &s, &d);
+  else  // SDL turns clockwise in degrees, as the game's 256ths do
+    SDL_RenderCopyExF(renderer_, t, &s, &d, turn * (360.0 / 256.0), &pivot, SDL_FLIP_NONE);
 }
 
 void SdlDisplay::DrawText(int x, int y, const std::string& text, int pointSize, Color c) {
-  Note({5, x, y, static_cast<int64_t>(std::hash<std::string>()(text)), pointSize, c.r, c.g, c.b, c.a});
-  if (c.a == 0) return;
-  // The frame's texts keep their storage from frame to frame.
-  if (textsUsed_ == texts_.size()) texts_.emplace_back();
-  texts_[textsUsed_] = text;
-  Call k;
-  k.kind = Call::Text;
-  k.dst = {x, y, 0, 0};
-  k.color = c;
-  k.pointSize = pointSize;
-  k.text = textsUsed_++;
-  if (inFrame_) {
-    kept_.push_back(k);
-  } else {
-    Play(k);
-    --textsUsed_;
-  }
+  if (c.a == 0 || !text_) return;
+  text_->Draw(x, y, text, pointSize, c);
 }
 
 int SdlDisplay::TextWidth(const std::string& text, int pointSize) { return text_->Width(text, pointSize); }
 
+TRect SdlDisplay::TextBounds(int x, int y, const std::string& text, int pointSize) {
+  return text_->Bounds(x, y, text, pointSize);
+}
+
 void SdlDisplay::DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
-  Note({6, x, y, static_cast<int64_t>(std::hash<std::string>()(text)), pointSize, look.Top.r, look.Top.g, look.Top.b,
-        look.Top.a, look.Bottom.r, look.Bottom.g, look.Bottom.b, look.Outline.r, look.Outline.a, look.OutlinePx,
-        look.Shadow.a, look.ShadowDx, look.ShadowDy, look.ShadowBlur, static_cast<int>(look.Face)});
-  if (textsUsed_ == texts_.size()) texts_.emplace_back();
-  texts_[textsUsed_] = text;
-  looks_.push_back(look);
-  Call k;
-  k.kind = Call::Text;
-  k.dst = {x, y, 0, 0};
-  k.pointSize = pointSize;
-  k.text = textsUsed_++;
-  k.look = static_cast<int>(looks_.size()) - 1;
-  if (inFrame_) {
-    kept_.push_back(k);
-  } else {
-    Play(k);
-    --textsUsed_;
-    looks_.pop_back();
-  }
+  if (text_) text_->DrawStyled(x, y, text, pointSize, look);
 }
 
 int SdlDisplay::StyledTextWidth(const std::string& text, int pointSize, TextFace face) {
-  return text_->StyledWidth(text, pointSize, face);
+  return text_ ? text_->StyledWidth(text, pointSize, face) : 0;
+}
+
+TRect SdlDisplay::StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+  return text_ ? text_->StyledBounds(x, y, text, pointSize, look) : TRect{};
 }
 
 bool SdlDisplay::SetIcon(const Pixels& icon) {
@@ -459,15 +357,20 @@ bool SdlDisplay::SetIcon(const Pixels& icon) {
 Pixels SdlDisplay::ReadPixels() {
   Pixels p;
   if (!renderer_) return p;
-  DrawKept();
-  float sx = 1, sy = 1;
-  SDL_RenderGetScale(renderer_, &sx, &sy);
-  if (sx != 1.0f || sy != 1.0f) return p;  // scaled full screen: not the surface's pixels
   p.Width = kWidth;
   p.Height = kHeight;
   p.Rgba.resize(static_cast<size_t>(kWidth) * kHeight * 4);
-  if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGBA32, p.Rgba.data(), kWidth * 4) != 0)
-    return Pixels{};
+  if (canvas_) {
+    SDL_RenderFlush(renderer_);
+    SDL_ConvertPixels(kWidth, kHeight, kTextureFormat, canvas_->pixels, canvas_->pitch, SDL_PIXELFORMAT_RGBA32,
+                      p.Rgba.data(), kWidth * 4);
+  } else {
+    float sx = 1, sy = 1;
+    SDL_RenderGetScale(renderer_, &sx, &sy);
+    if (sx != 1.0f || sy != 1.0f) return Pixels{};  // scaled full screen: not the surface's pixels
+    if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGBA32, p.Rgba.data(), kWidth * 4) != 0)
+      return Pixels{};
+  }
   // The screen has no transparency, whatever the canvas's alpha bytes say.
   for (size_t i = 3; i < p.Rgba.size(); i += 4) p.Rgba[i] = 255;
   return p;

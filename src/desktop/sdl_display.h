@@ -2,15 +2,14 @@
 // canvas for screenshots, tests and benchmarks.
 #pragma once
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include <SDL_rect.h>
 
 #include "platform/display.h"
+#include "desktop/sdl_present.h"
 #include "desktop/sdl_text.h"
 
 struct SDL_Window;
@@ -21,10 +20,16 @@ struct SDL_Cursor;
 
 namespace pondaro {
 
+// PONDARO_FULL_REDRAW=1 in the environment: every frame is drawn and shown whole.
+bool FullRedrawAsked();
+
 struct SdlDisplayOptions {
   std::vector<std::string> fontFamilies = GameFontFamilies();
   // Window only: false skips the accelerated renderer altogether.
   bool allowAccelerated = true;
+  // Every frame drawn and shown whole, changed or not (for a driver that loses
+  // what is not sent again, and to compare with).
+  bool fullRedraw = FullRedrawAsked();
 };
 
 class SdlDisplay : public Display {
@@ -35,7 +40,7 @@ class SdlDisplay : public Display {
   // The game window: caption "PONDARO", 800 x 600 client area, centred. nullptr
   // with `error` set when no window or renderer can be made.
   static std::unique_ptr<SdlDisplay> OpenWindow(std::string& error, const Options& options = Options());
-  // An 800 x 600 ARGB8888 surface drawn by SDL's software renderer; needs no screen.
+  // An 800 x 600 ARGB8888 canvas drawn by SDL's software renderer; needs no screen.
   static std::unique_ptr<SdlDisplay> OpenOffscreen(std::string& error, const Options& options = Options());
 
   ~SdlDisplay() override;
@@ -52,6 +57,8 @@ class SdlDisplay : public Display {
 
   void BeginFrame() override;
   void EndFrame() override;
+  FrameUpdates Updates() const override;
+  void SetClip(const TRect& area) override;
   void Fill(Color c) override;
   void Draw(TextureId tex, const TRect& src, int x, int y) override;
   void DrawStretched(TextureId tex, const TRect& src, const TRect& dst, int alpha) override;
@@ -61,8 +68,10 @@ class SdlDisplay : public Display {
                         int angle, int alpha) override;
   void DrawText(int x, int y, const std::string& text, int pointSize, Color c) override;
   int TextWidth(const std::string& text, int pointSize) override;
+  TRect TextBounds(int x, int y, const std::string& text, int pointSize) override;
   void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) override;
   int StyledTextWidth(const std::string& text, int pointSize, TextFace face) override;
+  TRect StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) override;
 
   void SetCursor(CursorShape shape) override;
   void SetCaption(const std::string& caption) override;
@@ -85,10 +94,13 @@ class SdlDisplay : public Display {
   void WindowMoved(int x, int y);
   bool SetIcon(const Pixels& icon);
   // The window's pixels were lost (uncovered, shown again): the next frame is
-  // shown even when it draws what the last one did.
-  void Invalidate() { lastShown_ = 0; }
-  // Frames put on the screen so far (a frame that repeats the last one is not).
+  // drawn and shown whole, even when it draws what the last one did.
+  void Invalidate();
+  // Frames put on the screen so far, and the window pixels they sent.
   long FramesShown() const { return framesShown_; }
+  // SDL's milliseconds when the first frame went to the screen (0 before).
+  uint64_t FirstFrameShownAt() const { return firstShownAt_; }
+  long long PixelsShown() const { return presenter_ ? presenter_->PixelsSent() : 0; }
 
   // Which renderer drew: SDL's name ("software", "opengl", ...) and, for OpenGL,
   // the GL_RENDERER string that decided it.
@@ -96,10 +108,13 @@ class SdlDisplay : public Display {
   const std::string& GlRenderer() const { return glRenderer_; }
   SdlText& Text() { return *text_; }
 
-  // The drawn surface as RGBA8. Offscreen: the last frame at any time; a window:
-  // call before EndFrame (the frame's calls so far are drawn first).
+  // The drawn surface as RGBA8. Offscreen and in a software window: the canvas at
+  // any time; on a GPU: call before EndFrame.
   Pixels ReadPixels();
   bool SavePng(const std::string& path);
+  // The canvas drawn on, offscreen and in a window without a GPU (null on a GPU);
+  // ARGB8888, up to date once a frame has ended.
+  const SDL_Surface* Canvas() const { return canvas_; }
 
  private:
   struct Slot {
@@ -114,29 +129,15 @@ class SdlDisplay : public Display {
   SDL_Texture* Prepare(TextureId id, int alpha);
   bool IsPlainWindow() const;
   void CoverScreen();
-  bool Stage();
   void ClearWindow();
-  void Note(std::initializer_list<int64_t> values);
-  // The frame's drawing is kept until it ends: a frame that repeats the one on the
-  // screen is then neither drawn nor shown (menus mostly stand still).
-  struct Call {
-    enum Kind : uint8_t { Fill, Copy, Turn, Text } kind = Fill;
-    TextureId texture = 0;
-    SDL_Rect src{}, dst{};  // Turn: dst is the scaled picture's place
-    float pivotX = 0, pivotY = 0;
-    int angle = 0, alpha = 255;
-    Color color;
-    int pointSize = 0;
-    size_t text = 0;  // Text: index into texts_
-    int look = -1;    // Text: index into looks_ of a styled text
-  };
-  void Keep(const Call& c);
-  void DrawKept();
-  void Play(const Call& c);
 
   SDL_Window* window_ = nullptr;
-  SDL_Surface* canvas_ = nullptr;  // offscreen target
+  // Offscreen, and in a window without a GPU, the frame is drawn on this canvas by
+  // SDL's software renderer and the presenter shows what changed; with a GPU the
+  // renderer draws on the window itself.
+  SDL_Surface* canvas_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
+  std::unique_ptr<SdlPresenter> presenter_;
   std::unique_ptr<SdlText> text_;
   std::vector<Slot> slots_;  // TextureId n is slots_[n - 1]
   std::vector<int> freeSlots_;
@@ -147,22 +148,11 @@ class SdlDisplay : public Display {
   std::string rendererName_, glRenderer_;
   bool fullScreen_ = false;
   int placeX_ = 0, placeY_ = 0;  // where the player put the window
-  // A window larger than the surface is drawn on this 800 x 600 stage and scaled
-  // once when the frame ends (software renderer only).
-  SDL_Texture* stage_ = nullptr;
-  bool staged_ = false;  // this frame is being drawn on the stage
-  int outputW_ = 0, outputH_ = 0;
-  int clearFrames_ = 0;  // frames left to clear the whole window after a size change
-  // A digest of the frame's draw calls and of the pictures they use: a scaled
-  // frame equal to the one on the screen is not scaled and shown again (menus
-  // mostly stand still).
-  uint64_t frameHash_ = 0, lastShown_ = 0, pictures_ = 0;
+  bool fullRedraw_ = false;
+  bool wholeNext_ = true;           // the next frame is drawn and shown whole
+  std::vector<SDL_Rect> areas_;     // the frame's areas (SetClip) that EndFrame shows
   long framesShown_ = 0;
-  bool inFrame_ = false;
-  std::vector<Call> kept_;
-  std::vector<std::string> texts_;
-  std::vector<TextLook> looks_;  // the frame's styled texts' looks
-  size_t textsUsed_ = 0;
+  uint64_t firstShownAt_ = 0;
 };
 
 // True for GL_RENDERER strings of a CPU rasteriser (Mesa llvmpipe, softpipe,

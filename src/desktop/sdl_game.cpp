@@ -22,6 +22,7 @@ bool SdlGame::Start(Mode mode, std::string& error, const std::string& gameFolder
   }
   Display = mode == Mode::Window ? SdlDisplay::OpenWindow(error) : SdlDisplay::OpenOffscreen(error);
   if (!Display) return false;
+  Screen = std::make_unique<TDirtyDisplay>(*Display);
   Messages = std::make_unique<SdlMessageBox>(Display->WindowId());
   Browser = std::make_unique<XdgShell>(BrowserMessages);
   if (mode == Mode::Window) {
@@ -40,7 +41,7 @@ bool SdlGame::Start(Mode mode, std::string& error, const std::string& gameFolder
 }
 
 FormServices SdlGame::Services(Keyboard& keyboard, Clock& clock) {
-  return FormServices{*Display, keyboard, Sound, Music, Http, *Browser, *Messages, clock, Decoder};
+  return FormServices{*Screen, keyboard, Sound, Music, Http, *Browser, *Messages, clock, Decoder};
 }
 
 void SdlGame::Attach(TApplication& app) {

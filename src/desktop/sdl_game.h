@@ -16,6 +16,7 @@
 #include "desktop/sdl_system.h"
 #include "desktop/xdg_shell.h"
 #include "desktop/xmp_player.h"
+#include "sprites/dirty_display.h"
 
 namespace pondaro {
 
@@ -51,6 +52,8 @@ class SdlGame {
 
   SdlRuntime Runtime;
   std::unique_ptr<SdlDisplay> Display;
+  // What the game draws on: it passes to Display only what changed.
+  std::unique_ptr<TDirtyDisplay> Screen;
   SdlPictureDecoder Decoder;
   SdlSoundOutput Sound;
   XmpModulePlayer Music;  // after Sound: its hook goes before the mixer closes

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 namespace pondaro {
 
@@ -64,6 +65,58 @@ void SdlSoundOutput::Close() {
   open_ = false;
 }
 
+namespace {
+
+uint32_t Le(const uint8_t* p, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+  return v;
+}
+
+// A RIFF WAV of 16-bit PCM at `rate`, mono or stereo, as the collection holds its
+// sounds: the samples made into a chunk of the mixer's 16-bit stereo in a buffer
+// of exactly their size. Null for anything else, which SDL converts (in a buffer
+// up to four times larger than the sound, kept as long as the sound).
+Mix_Chunk* PlainChunk(const uint8_t* data, size_t size, int rate) {
+  if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0) return nullptr;
+  int channels = 0;
+  for (size_t at = 12; at + 8 <= size;) {
+    const uint8_t* chunk = data + at;
+    const size_t length = Le(chunk + 4, 4);
+    if (length > size - at - 8) return nullptr;
+    if (std::memcmp(chunk, "fmt ", 4) == 0) {
+      if (length < 16 || Le(chunk + 8, 2) != 1 || Le(chunk + 12, 4) != static_cast<uint32_t>(rate) ||
+          Le(chunk + 22, 2) != 16)
+        return nullptr;
+      channels = static_cast<int>(Le(chunk + 10, 2));
+      if (channels != 1 && channels != 2) return nullptr;
+    } else if (std::memcmp(chunk, "data", 4) == 0) {
+      if (channels == 0) return nullptr;
+      const size_t frames = length / (2 * static_cast<size_t>(channels));
+      if (frames == 0 || frames > (UINT32_MAX / 4)) return nullptr;
+      auto* out = static_cast<int16_t*>(SDL_malloc(frames * 4));
+      if (!out) return nullptr;
+      const uint8_t* in = chunk + 8;
+      for (size_t f = 0; f < frames; ++f) {
+        const auto left = static_cast<int16_t>(Le(in + f * 2 * channels, 2));
+        out[2 * f] = left;
+        out[2 * f + 1] = channels == 2 ? static_cast<int16_t>(Le(in + f * 4 + 2, 2)) : left;
+      }
+      Mix_Chunk* mixChunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(out), static_cast<Uint32>(frames * 4));
+      if (!mixChunk) {
+        SDL_free(out);
+        return nullptr;
+      }
+      mixChunk->allocated = 1;  // Mix_FreeChunk frees the samples too
+      return mixChunk;
+    }
+    at += 8 + length + (length & 1);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 SampleId SdlSoundOutput::LoadSample(const uint8_t* data, size_t size, std::string& error) {
   if (!open_) {
     error = "the sound device is not open";
@@ -73,8 +126,16 @@ SampleId SdlSoundOutput::LoadSample(const uint8_t* data, size_t size, std::strin
     error = "empty or oversized sound data";
     return 0;
   }
-  SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
-  Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  Mix_Chunk* chunk = nullptr;
+  if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS && channels == 2 &&
+      SDL_BYTEORDER == SDL_LIL_ENDIAN)
+    chunk = PlainChunk(data, size, rate);
+  if (!chunk) {
+    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
+    chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+  }
   if (!chunk) {
     error = std::string("not a valid WAV sound: ") + Mix_GetError();
     return 0;

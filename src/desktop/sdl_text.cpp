@@ -272,6 +272,13 @@ void SdlText::DrawStyled(int x, int y, const std::string& text, int pointSize, c
   SDL_RenderCopy(impl_->renderer, e->texture, nullptr, &dst);
 }
 
+TRect SdlText::StyledBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+  if (text.empty()) return {};
+  const Impl::Styled* e = impl_->RenderedStyled(text, pointSize, look);
+  if (!e) return {};
+  return pondaro::Bounds(x - e->originX, y - e->originY, e->w, e->h);
+}
+
 int SdlText::StyledWidth(const std::string& text, int pointSize, TextFace face) {
   TTF_Font* font = impl_->StyledSize(face, pointSize, 0).font;
   int w = 0, h = 0;
@@ -292,6 +299,13 @@ int SdlText::Width(const std::string& text, int pointSize) {
   int w = 0, h = 0;
   if (!font || text.empty() || TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return 0;
   return w;
+}
+
+TRect SdlText::Bounds(int x, int y, const std::string& text, int pointSize) {
+  const Impl::Sized& sized = impl_->Size(pointSize);
+  int w = 0, h = 0;
+  if (!sized.font || text.empty() || TTF_SizeUTF8(sized.font, text.c_str(), &w, &h) != 0) return {};
+  return pondaro::Bounds(x, y + sized.top, w, h);
 }
 
 int SdlText::LineHeight(int pointSize) {

@@ -45,11 +45,15 @@ class SdlText {
   // Anti-aliased text with its top-left corner at (x, y).
   void Draw(int x, int y, const std::string& text, int pointSize, Color c);
   int Width(const std::string& text, int pointSize);
+  // Where Draw(x, y, text, pointSize, ...) puts its pixels.
+  TRect Bounds(int x, int y, const std::string& text, int pointSize);
   // The face of TextFace::Body texts (none: they are set in the display face).
   void SetBodyFace(std::optional<FontFace> body);
   // Text in a look, its letters where Draw would put them; kept like plain texts.
   void DrawStyled(int x, int y, const std::string& text, int pointSize, const TextLook& look);
   int StyledWidth(const std::string& text, int pointSize, TextFace face);
+  // Where DrawStyled(x, y, text, pointSize, look) puts its pixels.
+  TRect StyledBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look);
   int LineHeight(int pointSize);
 
   const std::optional<FontFace>& Face() const;

@@ -40,6 +40,7 @@ bool SdlDisplay::SetFullScreen(bool on) {
     SDL_SetWindowPosition(window_, placeX_, placeY_);
   }
   fullScreen_ = on;
+  Invalidate();
   return true;
 }
 

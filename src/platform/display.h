@@ -12,6 +12,13 @@ enum class CursorShape { Arrow, Hand, IBeam, None };
 // A picture uploaded to the display; 0 means none.
 using TextureId = int;
 
+// How much of a frame a display takes (sprites/dirty_display.h sends it).
+enum class FrameUpdates {
+  Every,  // every frame in full, changed or not
+  Whole,  // a frame that changed in full (a GPU's back buffer is new every frame); else none
+  Areas,  // only the areas that changed: the picture stays from one frame to the next
+};
+
 // The faces texts are set in: the game's display face, and a plain sans face for
 // small print, which a script face would make hard to read.
 enum class TextFace : uint8_t { Display, Body };
@@ -46,6 +53,11 @@ class Display {
 
   virtual void BeginFrame() = 0;
   virtual void EndFrame() = 0;  // flip to the screen
+  virtual FrameUpdates Updates() const { return FrameUpdates::Every; }
+  // The draws that follow land only inside `area`; an empty area lifts the limit.
+  // The areas given in a frame are all that its EndFrame shows (a frame given none
+  // shows everything).
+  virtual void SetClip(const TRect& area) { (void)area; }
   // The whole surface in a colour; one with alpha below 255 is laid over what is drawn.
   virtual void Fill(Color c) = 0;
   // Part `src` of texture drawn 1:1 with its top-left at (x, y).
@@ -65,6 +77,8 @@ class Display {
   // Text in the game's face at a point size (96 dpi).
   virtual void DrawText(int x, int y, const std::string& text, int pointSize, Color c) = 0;
   virtual int TextWidth(const std::string& text, int pointSize) = 0;
+  // Where DrawText(x, y, text, pointSize, ...) puts its pixels.
+  virtual TRect TextBounds(int x, int y, const std::string& text, int pointSize) = 0;
   // Text in a look, its letters where DrawText would put them (the outline and
   // the shadow reach beyond). A display that cannot style text draws it plain.
   virtual void DrawStyledText(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
@@ -73,6 +87,12 @@ class Display {
   // The width of the letters of a styled text (outline not counted).
   virtual int StyledTextWidth(const std::string& text, int pointSize, TextFace face) {
     return face == TextFace::Display ? TextWidth(text, pointSize) : 0;
+  }
+  // Where DrawStyledText(x, y, text, pointSize, look) puts its pixels (on a display
+  // that draws it plain, the plain text's).
+  virtual TRect StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) {
+    (void)look;
+    return TextBounds(x, y, text, pointSize);
   }
 
   // Window.

@@ -1,5 +1,6 @@
 // Plain value types shared by the game code and the platform layer.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -18,6 +18,9 @@ class PictureDecoder {
   virtual ~PictureDecoder() = default;
   // Empty with `error` set when the bytes are not a picture.
   virtual std::optional<Pixels> Decode(const uint8_t* data, size_t size, std::string& error) const = 0;
+  // Called on a helper thread before it decodes: the game's own thread must keep
+  // its pace beside it.
+  virtual void ThreadBegins() const {}
   // Called on a helper thread that decoded, just before it ends: what the decoder
   // keeps per thread goes with it.
   virtual void ThreadEnds() const {}

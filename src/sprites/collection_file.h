@@ -39,6 +39,12 @@ struct CollectionRecord {
   int32_t MaxPlayingCount = 0, Frequency = 0, Pan = 0, Volume = 0;
 
   std::vector<uint8_t> Payload;
+  // Read in place (ReadCollectionInPlace): Payload stays empty and the payload is
+  // where it lies in the file's bytes, which must outlive the record.
+  const uint8_t* InPlace = nullptr;
+  size_t InPlaceSize = 0;
+  const uint8_t* PayloadData() const { return InPlace ? InPlace : Payload.data(); }
+  size_t PayloadSize() const { return InPlace ? InPlaceSize : Payload.size(); }
 };
 
 constexpr uint16_t kCollectionVersion = 1;
@@ -50,6 +56,33 @@ std::vector<uint8_t> WriteCollection(CollectionKind kind, const std::vector<Coll
 bool ReadCollection(const std::vector<uint8_t>& bytes, CollectionKind kind,
                     std::vector<CollectionRecord>& records, std::string& error);
 
+// The same over bytes that outlive the records, without copying the payloads.
+bool ReadCollectionInPlace(const uint8_t* bytes, size_t size, CollectionKind kind,
+                           std::vector<CollectionRecord>& records, std::string& error);
+
 uint32_t Crc32(const uint8_t* data, size_t size);
+
+// A whole file's bytes, read only: mapped from the system's file cache where it
+// can be, else read. Mapped, nothing is copied into fresh memory, which at
+// start-up costs more than the reading itself. (A data file cut short in place
+// while it is mapped would fault; installs and builds write new files.) Throws
+// EDataFileError naming the file when it cannot be read.
+class TFileBytes {
+ public:
+  explicit TFileBytes(const std::string& path);
+  ~TFileBytes();
+  TFileBytes(const TFileBytes&) = delete;
+  TFileBytes& operator=(const TFileBytes&) = delete;
+  const uint8_t* Data() const { return map_ ? static_cast<const uint8_t*>(map_) : read_.data(); }
+  size_t Size() const { return map_ ? size_ : read_.size(); }
+  // The bytes [at, at + n) will not be read again: mapped, their whole pages leave
+  // the process's memory (the system's file cache keeps them).
+  void Release(const uint8_t* at, size_t n);
+
+ private:
+  void* map_ = nullptr;
+  size_t size_ = 0;
+  std::vector<uint8_t> read_;
+};
 
 }  // namespace pondaro

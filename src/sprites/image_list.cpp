@@ -1,7 +1,6 @@
 #include "sprites/image_list.h"
 
 #include <algorithm>
-#include <atomic>
 #include <thread>
 
 #include "sprites/errors.h"
@@ -121,8 +120,8 @@ TPictureCollection::TPictureCollection() = default;
 TPictureCollection::~TPictureCollection() { DropTextures(); }
 
 void TPictureCollection::LoadFromFile(const std::string& path, const PictureDecoder& decoder) {
-  Clear();
-  LoadFromBytes(ReadWholeFile(path), decoder, path);
+  BeginLoad(path, decoder, {});
+  FinishOrClear();
 }
 
 void TPictureCollection::LoadFromBytes(const std::vector<uint8_t>& bytes, const PictureDecoder& decoder,
@@ -132,80 +131,159 @@ void TPictureCollection::LoadFromBytes(const std::vector<uint8_t>& bytes, const 
   std::string error;
   if (!ReadCollection(bytes, CollectionKind::Images, records, error))
     throw EDataFileError(fileName + ": " + error);
-  LoadFromRecords(records, decoder, fileName);
+  LoadFromRecords(std::move(records), decoder, fileName);
+}
+
+void TPictureCollection::LoadFromRecords(std::vector<CollectionRecord> records, const PictureDecoder& decoder,
+                                         const std::string& fileName) {
+  Clear();
+  Start(std::move(records), decoder, fileName, {});
+  FinishOrClear();
+}
+
+void TPictureCollection::BeginLoad(const std::string& path, const PictureDecoder& decoder,
+                                   const std::vector<std::string>& first) {
+  Clear();
+  // The pictures are decoded where they lie in the file, kept until the last is in.
+  auto file = std::make_unique<TFileBytes>(path);
+  std::vector<CollectionRecord> records;
+  std::string error;
+  if (!ReadCollectionInPlace(file->Data(), file->Size(), CollectionKind::Images, records, error))
+    throw EDataFileError(path + ": " + error);
+  source_ = path;
+  file_ = std::move(file);
+  Start(std::move(records), decoder, path, first);
 }
 
 namespace {
 
-struct Decoded {
-  std::optional<Pixels> pixels;
-  std::string error;
-};
-
-// Decoding the pictures is most of the game's start-up: it is shared out among the
-// machine's cores. Each picture is decoded on its own, so the order does not matter.
-std::vector<Decoded> DecodeAll(const std::vector<CollectionRecord>& records, const PictureDecoder& decoder) {
-  std::vector<Decoded> out(records.size());
-  std::atomic<size_t> next{0};
-  auto work = [&] {
-    for (size_t i; (i = next++) < records.size();)
-      out[i].pixels = decoder.Decode(records[i].Payload.data(), records[i].Payload.size(), out[i].error);
-  };
-  const size_t helpers = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), 4) - 1;
-  std::vector<std::thread> threads;
-  for (size_t t = 0; t < helpers && t + 1 < records.size(); ++t)
-    threads.emplace_back([&] {
-      work();
-      decoder.ThreadEnds();
-    });
-  work();
-  for (auto& t : threads) t.join();
-  return out;
-}
+// The cores the helpers may have besides the loading thread: one on a two-core
+// machine, so that the game always has a core of its own.
+int Helpers() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 2u, 4u)) - 1; }
 
 }  // namespace
 
-void TPictureCollection::LoadFromRecords(const std::vector<CollectionRecord>& records,
-                                         const PictureDecoder& decoder, const std::string& fileName) {
-  Clear();
+// Every picture gets its item at once, waiting for its pixels; those named in
+// `first` are decoded here, the others by the loader.
+void TPictureCollection::Start(std::vector<CollectionRecord> records, const PictureDecoder& decoder,
+                               const std::string& fileName, const std::vector<std::string>& first) {
   decoder_ = &decoder;
-  std::vector<Decoded> decoded = DecodeAll(records, decoder);
-  for (size_t i = 0; i < records.size(); ++i) {
-    const CollectionRecord& r = records[i];
-    std::string& error = decoded[i].error;
-    std::optional<Pixels>& pixels = decoded[i].pixels;
-    if (pixels && (pixels->Width <= 0 || pixels->Height <= 0 ||
-                   pixels->Rgba.size() != static_cast<size_t>(pixels->Width) * pixels->Height * 4)) {
-      pixels.reset();
-      error = "decoded to an unusable size";
+  name_ = fileName;
+  pending_ = std::move(records);
+  std::vector<size_t> later;
+  for (size_t i = 0; i < pending_.size(); ++i) {
+    const CollectionRecord& r = pending_[i];
+    auto item = std::make_unique<TPictureCollectionItem>();
+    item->Name = r.Name;
+    item->PatternWidth = r.PatternWidth;
+    item->PatternHeight = r.PatternHeight;
+    item->SkipWidth = r.SkipWidth;
+    item->SkipHeight = r.SkipHeight;
+    item->SystemMemory = r.SystemMemory;
+    item->Transparent = r.Transparent;
+    item->TransparentColor = r.TransparentColor;
+    item->Pending = true;
+    LinkByName(buckets_, item.get());
+    items_.push_back(std::move(item));
+    if (std::none_of(first.begin(), first.end(), [&](const std::string& n) { return SameText(n, r.Name); })) {
+      later.push_back(i);
+      continue;
     }
-    if (!pixels) {
-      Clear();
-      throw EDataFileError(fileName + ": item " + std::to_string(i + 1) + ": '" + r.Name +
-                           "' is not a picture (" + error + ")");
-    }
-    auto& item = Add(r.Name, std::move(*pixels));
-    item.Png = r.Payload;
-    item.PatternWidth = r.PatternWidth;
-    item.PatternHeight = r.PatternHeight;
-    item.SkipWidth = r.SkipWidth;
-    item.SkipHeight = r.SkipHeight;
-    item.SystemMemory = r.SystemMemory;
-    item.Transparent = r.Transparent;
-    item.TransparentColor = r.TransparentColor;
+    TPictureLoader::Result now;
+    now.index = i;
+    now.pixels = decoder.Decode(r.PayloadData(), r.PayloadSize(), now.error);
+    TakeIn(now);
   }
+  if (later.empty())
+    EndLoading();
+  else
+    later_ = std::move(later);  // the helpers start at the first TakeDecoded
+}
+
+// Started at the first TakeDecoded (after the game's first frame, which its helpers
+// would slow down: their memory faults queue with this thread's), or when a
+// picture is wanted before.
+TPictureLoader& TPictureCollection::Loader() {
+  if (!loader_) loader_ = std::make_unique<TPictureLoader>(pending_, std::move(later_), *decoder_, Helpers());
+  later_.clear();
+  return *loader_;
+}
+
+void TPictureCollection::TakeIn(TPictureLoader::Result& r) {
+  CollectionRecord& record = pending_[r.index];
+  std::optional<Pixels>& pixels = r.pixels;
+  if (pixels && (pixels->Width <= 0 || pixels->Height <= 0 ||
+                 pixels->Rgba.size() != static_cast<size_t>(pixels->Width) * pixels->Height * 4)) {
+    pixels.reset();
+    r.error = "decoded to an unusable size";
+  }
+  if (!pixels)
+    throw EDataFileError(name_ + ": item " + std::to_string(r.index + 1) + ": '" + record.Name +
+                         "' is not a picture (" + r.error + ")");
+  TPictureCollectionItem& item = *items_[r.index];
+  item.Picture = std::move(*pixels);
+  item.Pending = false;
+  // The PNG brings the colours back for another display, unless the file can.
+  if (source_.empty()) item.Png = std::move(record.Payload);
+  if (file_) file_->Release(record.InPlace, record.InPlaceSize);
+  if (display_) Upload(item);
+}
+
+void TPictureCollection::TakeDecoded() {
+  if (!Loading()) return;
+  LoadStep([&] { Loader().TakeDone([this](TPictureLoader::Result& r) { TakeIn(r); }); });
+}
+
+void TPictureCollection::FinishLoading() {
+  if (!Loading()) return;
+  LoadStep([&] { Loader().Finish([this](TPictureLoader::Result& r) { TakeIn(r); }); });
+}
+
+// Runs a step of the loading; once every picture is in, or one is found damaged,
+// the loader and its records go.
+template <class F>
+void TPictureCollection::LoadStep(F&& step) {
+  try {
+    step();
+  } catch (...) {
+    EndLoading();
+    throw;
+  }
+  if (std::none_of(items_.begin(), items_.end(), [](const auto& item) { return item->Pending; })) EndLoading();
+}
+
+void TPictureCollection::EndLoading() {
+  loader_.reset();  // first: its helpers read the records
+  later_.clear();
+  pending_.clear();
+  file_.reset();
+}
+
+void TPictureCollection::FinishOrClear() {
+  try {
+    FinishLoading();
+  } catch (...) {
+    Clear();
+    throw;
+  }
+}
+
+TPictureCollectionItem& TPictureCollection::Ready(TPictureCollectionItem& item) {
+  if (item.Pending) FinishLoading();
+  return item;
 }
 
 void TPictureCollection::Upload(TPictureCollectionItem& item) {
   if (item.Texture != 0) display_->DestroyTexture(item.Texture);
   item.Texture = 0;
+  if (item.Pending) return;  // uploaded when it is taken in
   if (item.Picture.Rgba.empty() && !item.Png.empty() && decoder_) {
     std::string error;
     if (auto again = decoder_->Decode(item.Png.data(), item.Png.size(), error)) item.Picture.Rgba = std::move(again->Rgba);
   }
   if (item.Picture.Rgba.empty()) return;
   item.Texture = display_->CreateTexture(item.Picture, AllOpaque(item.Picture));
-  if (item.Png.empty()) return;
+  if (item.Png.empty() && source_.empty()) return;
   // The display holds the colours now: keep what the pixel test reads.
   if (item.Solid.empty()) {
     const size_t pixels = item.Picture.Rgba.size() / 4;
@@ -216,14 +294,38 @@ void TPictureCollection::Upload(TPictureCollectionItem& item) {
   std::vector<uint8_t>().swap(item.Picture.Rgba);
 }
 
+// A picture read from a file whose colours went to a display that is gone gets
+// them back from the file (read once for all of them).
+void TPictureCollection::Recolour(size_t i, std::unique_ptr<TFileBytes>& file, std::vector<CollectionRecord>& records) {
+  TPictureCollectionItem& item = *items_[i];
+  if (source_.empty() || !decoder_ || item.Pending || !item.Png.empty() || !item.Picture.Rgba.empty()) return;
+  std::string error;
+  if (!file) {
+    try {
+      file = std::make_unique<TFileBytes>(source_);
+      ReadCollectionInPlace(file->Data(), file->Size(), CollectionKind::Images, records, error);
+    } catch (const EDataFileError&) {
+      return;  // the picture stays off the new display
+    }
+  }
+  if (i >= records.size() || !SameText(item.Name, records[i].Name)) return;
+  if (auto again = decoder_->Decode(records[i].PayloadData(), records[i].PayloadSize(), error))
+    if (again->Width == item.Width() && again->Height == item.Height()) item.Picture.Rgba = std::move(again->Rgba);
+}
+
 void TPictureCollection::Restore(Display& display) {
   // Textures of another display are no use here; the old one lets go of them.
   // The same display keeps its textures across a full-screen switch: only the
-  // pictures it lacks are uploaded.
+  // pictures it lacks are uploaded, one at a time.
   if (display_ != &display) DropTextures();
   display_ = &display;
-  for (auto& item : items_)
-    if (item->Texture == 0) Upload(*item);
+  std::unique_ptr<TFileBytes> file;
+  std::vector<CollectionRecord> records;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i]->Texture != 0) continue;
+    Recolour(i, file, records);
+    Upload(*items_[i]);
+  }
 }
 
 void TPictureCollection::DropTextures() {
@@ -256,16 +358,21 @@ void TPictureCollection::Rename(TPictureCollectionItem& item, const std::string&
 }
 
 void TPictureCollection::Clear() {
+  EndLoading();
+  source_.clear();
   DropTextures();
   items_.clear();
   for (auto& head : buckets_) head = nullptr;
 }
 
-TPictureCollectionItem* TPictureCollection::TryFind(const std::string& name) const {
-  return FindByName(buckets_, name);
+TPictureCollectionItem* TPictureCollection::TryFind(const std::string& name) {
+  TPictureCollectionItem* item = FindByName(buckets_, name);
+  return item ? &Ready(*item) : nullptr;
 }
 
-TPictureCollectionItem& TPictureCollection::Find(const std::string& name) const {
+TPictureCollectionItem& TPictureCollection::Items(int i) { return Ready(*items_.at(static_cast<size_t>(i))); }
+
+TPictureCollectionItem& TPictureCollection::Find(const std::string& name) {
   if (auto* item = TryFind(name)) return *item;
   throw EGameError("Image '" + name + "' not found");
 }

@@ -8,6 +8,7 @@
 #include "platform/display.h"
 #include "platform/services.h"
 #include "sprites/collection_file.h"
+#include "sprites/picture_loader.h"
 
 namespace pondaro {
 
@@ -64,11 +65,13 @@ class TPictureCollectionItem {
 
   // CPU copy, for the pixel-exact collision test. Once a picture read from the
   // collection is on the display, only which pixels collide is kept (Solid, a bit
-  // a pixel); the stored PNG (Png) brings the colours back for another upload.
+  // a pixel); the collection file, or the stored PNG (Png) of a picture that came
+  // from elsewhere, brings the colours back for another upload.
   Pixels Picture;
   std::vector<uint8_t> Solid;  // row by row, bit i % 8 of byte i / 8; empty while Picture holds them
   std::vector<uint8_t> Png;
   TextureId Texture = 0;       // 0 while not uploaded to a display
+  bool Pending = false;        // still being decoded: no size and no pixels yet
   TPictureCollectionItem* NextInBucket = nullptr;
 
   int Width() const { return Picture.Width; }
@@ -110,15 +113,26 @@ class TPictureCollection {
   TPictureCollection(const TPictureCollection&) = delete;
   TPictureCollection& operator=(const TPictureCollection&) = delete;
 
-  // Reads Data/Graphic.dxg: clears the collection, decodes every picture. Throws
-  // EDataFileError naming the file and what is wrong; the collection is then empty.
-  // The decoder must outlive the collection: a later upload decodes again with it.
+  // Reads Data/Graphic.dxg: clears the collection, decodes every picture (on the
+  // machine's cores). Throws EDataFileError naming the file and what is wrong; the
+  // collection is then empty. The decoder must outlive the collection: a later
+  // upload decodes again with it.
   void LoadFromFile(const std::string& path, const PictureDecoder& decoder);
   // The same from a whole file's bytes already in memory; `fileName` names it in errors.
   void LoadFromBytes(const std::vector<uint8_t>& bytes, const PictureDecoder& decoder,
                      const std::string& fileName);
-  void LoadFromRecords(const std::vector<CollectionRecord>& records, const PictureDecoder& decoder,
+  void LoadFromRecords(std::vector<CollectionRecord> records, const PictureDecoder& decoder,
                        const std::string& fileName);
+  // As LoadFromFile, but only the pictures named in `first` are decoded before it
+  // returns; helper threads decode the others meanwhile, and TakeDecoded takes them
+  // in (and uploads them) as they come. Looking up a picture still missing waits
+  // for the loading to end: nothing is drawn without its picture. A damaged picture
+  // found later throws EDataFileError from there.
+  void BeginLoad(const std::string& path, const PictureDecoder& decoder, const std::vector<std::string>& first);
+  void TakeDecoded();
+  // Decodes what is left (on this thread too) and takes everything in.
+  void FinishLoading();
+  bool Loading() const { return loader_ != nullptr || !later_.empty(); }
   // Uploads every picture to the display (again after a display reset) and remembers
   // it: later loads and adds upload too. Finalize destroys the textures and forgets
   // the display; call it before the display goes away.
@@ -131,20 +145,39 @@ class TPictureCollection {
   void Clear();
 
   int Count() const { return static_cast<int>(items_.size()); }
-  TPictureCollectionItem& Items(int i) { return *items_.at(i); }
-  const TPictureCollectionItem& Items(int i) const { return *items_.at(i); }
+  // The lookups wait for a picture still being decoded.
+  TPictureCollectionItem& Items(int i);
   // Throws EGameError "Image '%s' not found".
-  TPictureCollectionItem& Find(const std::string& name) const;
-  TPictureCollectionItem* TryFind(const std::string& name) const;
+  TPictureCollectionItem& Find(const std::string& name);
+  TPictureCollectionItem* TryFind(const std::string& name);
+  // Whether the collection holds a picture of that name, without waiting for it.
+  bool Has(const std::string& name) const { return FindByName(buckets_, name) != nullptr; }
 
  private:
+  void Start(std::vector<CollectionRecord> records, const PictureDecoder& decoder, const std::string& fileName,
+             const std::vector<std::string>& first);
+  // Gives a decoded picture its item (and texture), or throws naming it.
+  void TakeIn(TPictureLoader::Result& r);
+  template <class F>
+  void LoadStep(F&& step);
+  void FinishOrClear();
+  void EndLoading();
+  TPictureLoader& Loader();
+  TPictureCollectionItem& Ready(TPictureCollectionItem& item);
   void Upload(TPictureCollectionItem& item);
+  void Recolour(size_t i, std::unique_ptr<TFileBytes>& file, std::vector<CollectionRecord>& records);
   void DropTextures();
 
   std::vector<std::unique_ptr<TPictureCollectionItem>> items_;
   const PictureDecoder* decoder_ = nullptr;  // of the last load, for uploads after the colours went
+  std::string name_;                         // of the last load, for its messages
+  std::string source_;                       // the file of the last load, which keeps the PNGs
   TPictureCollectionItem* buckets_[256] = {};
   Display* display_ = nullptr;
+  std::unique_ptr<TFileBytes> file_;          // while its pictures are decoded
+  std::vector<CollectionRecord> pending_;    // of the pictures being decoded, by item
+  std::unique_ptr<TPictureLoader> loader_;
+  std::vector<size_t> later_;  // pictures for the loader, before it starts
 };
 
 }  // namespace pondaro

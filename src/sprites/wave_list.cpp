@@ -1,9 +1,12 @@
 #include "sprites/wave_list.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "sprites/errors.h"
 #include "sprites/image_list.h"
@@ -14,6 +17,9 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) throw EDataFileError(path + ": cannot open (" + std::strerror(errno) + ")");
   std::vector<uint8_t> bytes;
+  // Sized once (a file that grows meanwhile is read to its end all the same).
+  struct stat st {};
+  if (fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
   uint8_t chunk[65536];
   size_t got;
   while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
@@ -93,7 +99,31 @@ TWaveCollection::~TWaveCollection() { Clear(); }
 
 void TWaveCollection::LoadFromFile(const std::string& path, SoundOutput& output, Clock& clock) {
   Clear();
-  LoadFromBytes(ReadWholeFile(path), output, clock, path);
+  const TFileBytes file(path);
+  std::vector<CollectionRecord> records;
+  std::string error;
+  if (!ReadCollectionInPlace(file.Data(), file.Size(), CollectionKind::Sounds, records, error))
+    throw EDataFileError(path + ": " + error);
+  LoadFromRecords(records, output, clock, path);
+}
+
+void TWaveCollection::BeginLoad(const std::string& path, SoundOutput& output, Clock& clock) {
+  Clear();
+  due_ = path;
+  dueOutput_ = &output;
+  dueClock_ = &clock;
+}
+
+void TWaveCollection::FinishLoading() {
+  if (!failed_.empty()) throw EDataFileError(failed_);
+  if (due_.empty()) return;
+  const std::string path = std::exchange(due_, {});
+  try {
+    LoadFromFile(path, *dueOutput_, *dueClock_);
+  } catch (const EDataFileError& e) {
+    failed_ = e.what();
+    throw;
+  }
 }
 
 void TWaveCollection::LoadFromBytes(const std::vector<uint8_t>& bytes, SoundOutput& output, Clock& clock,
@@ -113,7 +143,7 @@ void TWaveCollection::LoadFromRecords(const std::vector<CollectionRecord>& recor
     auto& item = Add(records[i], output, clock);
     if (!output.Initialized()) continue;
     std::string error;
-    item.sample_ = output.LoadSample(item.Wave.data(), item.Wave.size(), error);
+    item.sample_ = output.LoadSample(records[i].PayloadData(), records[i].PayloadSize(), error);
     if (item.sample_ == 0) {
       Clear();
       throw EDataFileError(fileName + ": item " + std::to_string(i + 1) + ": '" + records[i].Name +
@@ -131,7 +161,6 @@ TWaveCollectionItem& TWaveCollection::Add(const CollectionRecord& record, SoundO
   item->Frequency = record.Frequency;
   item->Pan = record.Pan;
   item->Volume = record.Volume;
-  item->Wave = record.Payload;
   item->output_ = &output;
   item->clock_ = &clock;
   LinkByName(buckets_, item.get());
@@ -146,16 +175,29 @@ void TWaveCollection::Rename(TWaveCollectionItem& item, const std::string& name)
 }
 
 void TWaveCollection::Clear() {
+  due_.clear();
+  failed_.clear();
   for (auto& item : items_) item->Release();
   items_.clear();
   for (auto& head : buckets_) head = nullptr;
 }
 
-TWaveCollectionItem* TWaveCollection::TryFind(const std::string& name) const {
+int TWaveCollection::Count() {
+  FinishLoading();
+  return static_cast<int>(items_.size());
+}
+
+TWaveCollectionItem& TWaveCollection::Items(int i) {
+  FinishLoading();
+  return *items_.at(static_cast<size_t>(i));
+}
+
+TWaveCollectionItem* TWaveCollection::TryFind(const std::string& name) {
+  FinishLoading();
   return FindByName(buckets_, name);
 }
 
-TWaveCollectionItem& TWaveCollection::Find(const std::string& name) const {
+TWaveCollectionItem& TWaveCollection::Find(const std::string& name) {
   if (auto* item = TryFind(name)) return *item;
   throw EGameError("Wave '" + name + "' not found");
 }

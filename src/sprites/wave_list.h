@@ -16,7 +16,6 @@ class TWaveCollectionItem {
   bool Looped = false;
   int MaxPlayingCount = 0;  // copies that may play at once; 0 (or less) no limit
   int Frequency = 0, Pan = 0, Volume = 0;
-  std::vector<uint8_t> Wave;  // RIFF WAV bytes
   TWaveCollectionItem* NextInBucket = nullptr;
 
   // Play and stop through the collection's sound output. Both do nothing while the
@@ -55,6 +54,12 @@ class TWaveCollection {
   // The same from a whole file's bytes already in memory; `fileName` names it in errors.
   void LoadFromBytes(const std::vector<uint8_t>& bytes, SoundOutput& output, Clock& clock,
                      const std::string& fileName);
+  // As LoadFromFile, but the file is read when a sound is first looked up or at
+  // FinishLoading: the game's first frame comes before its sounds. A file that
+  // cannot be used throws EDataFileError from there, each time, until another load.
+  void BeginLoad(const std::string& path, SoundOutput& output, Clock& clock);
+  void FinishLoading();
+  bool Loading() const { return !due_.empty(); }
   // With the output not initialised the items are kept without samples (silent).
   void LoadFromRecords(const std::vector<CollectionRecord>& records, SoundOutput& output, Clock& clock,
                        const std::string& fileName);
@@ -65,15 +70,18 @@ class TWaveCollection {
   // Frees every voice and sample.
   void Clear();
 
-  int Count() const { return static_cast<int>(items_.size()); }
-  TWaveCollectionItem& Items(int i) { return *items_.at(i); }
-  const TWaveCollectionItem& Items(int i) const { return *items_.at(i); }
+  // The lookups read a file whose loading is due first.
+  int Count();
+  TWaveCollectionItem& Items(int i);
   // Throws EGameError "Wave '%s' not found".
-  TWaveCollectionItem& Find(const std::string& name) const;
-  TWaveCollectionItem* TryFind(const std::string& name) const;
+  TWaveCollectionItem& Find(const std::string& name);
+  TWaveCollectionItem* TryFind(const std::string& name);
 
  private:
   std::vector<std::unique_ptr<TWaveCollectionItem>> items_;
+  std::string due_, failed_;  // the file to read when the sounds are wanted; why it could not be
+  SoundOutput* dueOutput_ = nullptr;
+  Clock* dueClock_ = nullptr;
   TWaveCollectionItem* buckets_[256] = {};
 };
 

@@ -66,6 +66,62 @@ TEST_F(MainForm, SplashGoesToTheMenuAfterTwoSecondsOrOnAKeyOrClick) {
   EXPECT_EQ(form->Scene, 2);
 }
 
+// First frame first: the splash needs only its backdrop; the other pictures come
+// while it shows, and a menu opened before they are all in waits for them.
+class StartUp : public FormTest {
+ protected:
+  TMainForm& MakeGated() {
+    form = std::make_unique<TMainForm>(
+        FormServices{display, keyboard, sound, music, http, shell, messages, clock, gated});
+    form->DataDir = dir;
+    form->FormCreate();
+    app = std::make_unique<TApplication>(*form, events, clock);
+    return *form;
+  }
+  void TearDown() override {
+    gated.Open();
+    FormTest::TearDown();
+  }
+  GatedPictureDecoder gated;
+};
+
+TEST_F(StartUp, TheSplashShowsWithItsBackdropAloneAndTheMenuWaitsForTheRest) {
+  auto& f = MakeGated();
+  ASSERT_EQ(display.textures.size(), 1u);
+  const TextureId backdrop = display.textures.begin()->first;
+  Tick();
+  ASSERT_EQ(display.frames, 1);
+  ASSERT_FALSE(display.calls.empty());
+  for (const DrawCall& c : display.calls) EXPECT_EQ(c.texture, backdrop);
+
+  gated.Open();
+  f.FormKeyDown(vk::Escape, false, false, false);
+  ASSERT_EQ(f.Scene, 2);
+  EXPECT_EQ(display.textures.size(), static_cast<size_t>(f.ImageList.Count()));
+  display.calls.clear();
+  Tick();
+  for (const DrawCall& c : display.calls)
+    if (c.kind != DrawCall::Fill && c.kind != DrawCall::Text) EXPECT_EQ(display.textures.count(c.texture), 1u);
+}
+
+// The sounds come after the first frame; a sound file found bad then ends the game
+// as at any start, however often the game asked for a sound meanwhile.
+TEST_F(StartUp, TheSoundsAreMadeAfterTheFirstFrameAndABadFileThenEndsTheGame) {
+  gated.Open();
+  MakeGated();
+  EXPECT_TRUE(sound.samples.empty());
+  Tick();
+  EXPECT_EQ(display.frames, 1);
+  EXPECT_EQ(sound.samples.size(), 4u);
+
+  WriteBytes(dir + "/Data/Music.dxw", {'P', 'N', 'D', 'C'});
+  auto& f = MakeGated();
+  EXPECT_NO_THROW(f.ShowError("a message plays a sound"));
+  EXPECT_THROW(Tick(), EDataFileError);
+  EXPECT_EQ(display.frames, 2);  // this start's first frame was shown
+  EXPECT_THROW(Tick(), EDataFileError);
+}
+
 TEST_F(MainForm, SettingsAreReadBackWithTheirPaddingRemoved) {
   SettingsValues v;
   v.FullScreen = false;
@@ -334,6 +390,7 @@ TEST_F(MainForm, TicksWaitWhileTheDisplayIsDown) {
 
 TEST_F(MainForm, ASoundFileThatCannotBeReloadedLeavesTheGameRunningSilent) {
   auto& f = Make();
+  Tick();  // the first frame, and the sounds after it
   f.ChangeScene(2);
   std::remove((dir + "/Data/Music.dxw").c_str());
   EXPECT_NO_THROW(f.HandleEvent(AltEnter()));

@@ -12,6 +12,7 @@
 
 #include "desktop/sdl_picture.h"
 #include "desktop/sdl_system.h"
+#include "sprites/dirty_display.h"
 #include "sdl_suite.h"
 
 namespace pondaro {
@@ -310,54 +311,77 @@ TEST_F(SdlWindowTest, DummyWindowDrawsAndSwitchesModes) {
   EXPECT_TRUE(display->SetIcon(Solid(32, 32, kGreen)));
 }
 
-// Full screen draws the 800 x 600 surface and scales it once: the frame can still
-// be read, and a frame that repeats the one on the screen is not shown again.
-TEST_F(SdlWindowTest, FullScreenDrawsTheSurfaceAndShowsOnlyNewFrames) {
+// Full screen shows the 800 x 600 canvas scaled to the screen. A frame given areas
+// sends only those (scaled), and what the window shows then is what the whole
+// frame would have shown; a frame given none, or the first after a switch, sends
+// everything. The pointer is reported in canvas pixels.
+TEST_F(SdlWindowTest, FullScreenShowsTheCanvasScaledAndSendsOnlyTheAreas) {
   std::string error;
   auto display = SdlDisplay::OpenWindow(error);
   ASSERT_TRUE(display) << error;
   ASSERT_TRUE(display->SetFullScreen(true));
+  EXPECT_EQ(display->Updates(), FrameUpdates::Every) << "after a switch the next frame is whole";
+  SDL_Window* window = SDL_GetWindowFromID(display->WindowId());
   const TextureId tex = display->CreateTexture(Solid(10, 10, kRed), true);
-  auto frame = [&](int x) {
+  auto frame = [&](int x, const TRect& area) {
     display->BeginFrame();
+    display->SetClip(area);
     display->Fill(kBlue);
     display->Draw(tex, Bounds(0, 0, 10, 10), x, 100);
-    const Pixels p = display->ReadPixels();
+    display->SetClip(TRect{});
     display->EndFrame();
-    return p;
   };
-  const Pixels p = frame(700);
-  ASSERT_EQ(p.Width, 800);
-  EXPECT_EQ(At(p, 705, 105), kRed);
-  EXPECT_EQ(At(p, 10, 10), kBlue);
-  for (int i = 0; i < 4; ++i) frame(700);  // the first frames after a switch clear the bars
-  const long shown = display->FramesShown();
-  frame(700);
-  frame(700);
-  EXPECT_EQ(display->FramesShown(), shown);
-  frame(701);
-  EXPECT_EQ(display->FramesShown(), shown + 1);
+  auto screen = [&] {
+    SDL_Surface* s = SDL_GetWindowSurface(window);
+    const auto* p = static_cast<const uint8_t*>(s->pixels);
+    return std::vector<uint8_t>(p, p + static_cast<size_t>(s->pitch) * s->h);
+  };
+  frame(700, TRect{});
+  SDL_Surface* surface = SDL_GetWindowSurface(window);
+  ASSERT_NE(surface, nullptr);
+  const int w = surface->w, h = surface->h;
+  ASSERT_GT(w, 800) << "the dummy screen is larger than the canvas";
+  EXPECT_EQ(display->Updates(), FrameUpdates::Areas);
+  EXPECT_EQ(display->PixelsShown(), static_cast<long long>(w) * h);
+  EXPECT_EQ(At(display->ReadPixels(), 705, 105), kRed);
+
+  const long long before = display->PixelsShown();
+  frame(710, Bounds(690, 90, 40, 30));
+  const double scale = display->WindowWidth() / 800.0;
+  EXPECT_LE(display->PixelsShown() - before, std::lround(41 * scale) * std::lround(31 * scale));
+  const auto partly = screen();
   display->Invalidate();
-  frame(701);
-  EXPECT_EQ(display->FramesShown(), shown + 2);
-  // New pictures may reuse a number: a frame drawing it is new.
-  display->DestroyTexture(tex);
-  EXPECT_EQ(display->CreateTexture(Solid(10, 10, kGreen), true), tex);
-  EXPECT_EQ(At(frame(701), 705, 105), kGreen);
-  EXPECT_EQ(display->FramesShown(), shown + 3);
+  frame(710, TRect{});
+  EXPECT_EQ(screen(), partly) << "the areas scaled alone show what the whole frame scaled does";
+
+  // The pointer, from window to canvas pixels.
+  SDL_Event motion{};
+  motion.type = SDL_MOUSEMOTION;
+  motion.motion.windowID = display->WindowId();
+  motion.motion.x = w / 2;
+  motion.motion.y = h - 1;
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  ASSERT_EQ(SDL_PushEvent(&motion), 1);
+  SDL_Event got{};
+  while (SDL_PollEvent(&got) && got.type != SDL_MOUSEMOTION) {
+  }
+  EXPECT_EQ(got.motion.x, 400);
+  EXPECT_EQ(got.motion.y, 599);
 }
 
-// A still screen costs nothing: a frame that repeats the last is neither drawn nor
-// shown, and the picture stays.
+// A still screen costs nothing: through the dirty display a frame that repeats the
+// last is neither drawn nor shown, and the picture stays.
 TEST_F(SdlOffscreen, ARepeatedFrameIsNotDrawnAgain) {
-  const TextureId tex = display_->CreateTexture(Solid(10, 10, kRed), true);
-  auto frame = [&](int x) {
-    display_->BeginFrame();
-    display_->Fill(kBlue);
-    display_->Draw(tex, Bounds(0, 0, 10, 10), x, 100);
-    display_->EndFrame();
-  };
   display_->EndFrame();
+  TDirtyDisplay dirty(*display_);
+  const TextureId tex = dirty.CreateTexture(Solid(10, 10, kRed), true);
+  auto frame = [&](int x) {
+    dirty.BeginFrame();
+    dirty.Fill(kBlue);
+    dirty.Draw(tex, Bounds(0, 0, 10, 10), x, 100);
+    dirty.EndFrame();
+  };
   frame(50);
   const long shown = display_->FramesShown();
   frame(50);
@@ -366,6 +390,7 @@ TEST_F(SdlOffscreen, ARepeatedFrameIsNotDrawnAgain) {
   frame(60);
   EXPECT_EQ(display_->FramesShown(), shown + 1);
   EXPECT_EQ(At(display_->ReadPixels(), 55, 105), kBlue);
+  EXPECT_EQ(At(display_->ReadPixels(), 65, 105), kRed);
 }
 
 TEST(SoftwareRasteriser, RecognisesCpuRenderersOnly) {

@@ -134,6 +134,85 @@ TEST_F(X11Window, FullScreenFillsTheScreenLetterboxed) {
   EXPECT_EQ(Area().h, 600);
 }
 
+// A frame given areas changes only them on the screen, in the window and scaled
+// in full screen.
+TEST_F(X11Window, AFrameOfAreasChangesOnlyThemOnTheScreen) {
+  for (const bool full : {false, true}) {
+    ASSERT_TRUE(display_->SetFullScreen(full));
+    Pump(500);
+    const ScreenArea a = Area();
+    for (int i = 0; i < 2; ++i) {
+      display_->BeginFrame();
+      display_->Fill(Color{255, 0, 0, 255});
+      display_->EndFrame();
+      Pump(100);
+    }
+    display_->BeginFrame();
+    display_->SetClip(Bounds(100, 100, 50, 40));
+    display_->Fill(Color{0, 255, 0, 255});
+    display_->SetClip(TRect{});
+    display_->EndFrame();
+    Pump(100);
+    const double scale = static_cast<double>(display_->WindowWidth()) / 800;
+    const int left = a.x + (a.w - display_->WindowWidth()) / 2, top = a.y + (a.h - static_cast<int>(600 * scale)) / 2;
+    auto at = [&](int x, int y) {
+      return ScreenPixel(left + static_cast<int>(x * scale), top + static_cast<int>(y * scale));
+    };
+    EXPECT_EQ(at(125, 120), 0x00FF00u) << (full ? "full screen" : "window");
+    EXPECT_EQ(at(102, 102), 0x00FF00u) << (full ? "full screen" : "window");
+    EXPECT_EQ(at(95, 120), 0xFF0000u) << (full ? "full screen" : "window");
+    EXPECT_EQ(at(155, 120), 0xFF0000u) << (full ? "full screen" : "window");
+    EXPECT_EQ(at(400, 300), 0xFF0000u) << (full ? "full screen" : "window");
+  }
+}
+
+// After frames that change a few areas, every pixel of the window is the canvas's
+// pixel under it, scaled the nearest way: nothing sent short, nothing misplaced.
+TEST_F(X11Window, TheWindowShowsTheCanvasPixelForPixel) {
+  Pixels pattern{64, 48, std::vector<uint8_t>(64 * 48 * 4)};
+  for (size_t i = 0; i < pattern.Rgba.size(); ++i) pattern.Rgba[i] = static_cast<uint8_t>(i % 4 == 3 ? 255 : i * 7 % 251);
+  const TextureId tex = display_->CreateTexture(pattern, true);
+  for (const bool full : {false, true}) {
+    ASSERT_TRUE(display_->SetFullScreen(full));
+    Pump(500);
+    display_->BeginFrame();
+    display_->Fill(Color{20, 60, 90, 255});
+    display_->EndFrame();
+    for (int frame = 0; frame < 6; ++frame) {
+      display_->BeginFrame();
+      const TRect area = Bounds(37 + frame * 113, 29 + frame * 87, 90, 70);
+      display_->SetClip(area);
+      display_->Draw(tex, Bounds(0, 0, 64, 48), area.Left + frame, area.Top + 5);
+      display_->SetClip(TRect{});
+      display_->EndFrame();
+      Pump(30);
+    }
+    Pump(200);
+    const ScreenArea a = Area();
+    const int pictureW = display_->WindowWidth(), pictureH = pictureW * 600 / 800;
+    const int left = a.x + (a.w - pictureW) / 2, top = a.y + (a.h - pictureH) / 2;
+    XImage* shown = XGetImage(x_, DefaultRootWindow(x_), left, top, static_cast<unsigned>(pictureW),
+                              static_cast<unsigned>(pictureH), AllPlanes, ZPixmap);
+    ASSERT_NE(shown, nullptr);
+    const SDL_Surface* canvas = display_->Canvas();
+    int wrong = 0;
+    for (int y = 0; y < pictureH && wrong < 5; ++y)
+      for (int x = 0; x < pictureW && wrong < 5; ++x) {
+        const int cx = static_cast<int>(int64_t{x} * 800 / pictureW), cy = static_cast<int>(int64_t{y} * 600 / pictureH);
+        const uint32_t want =
+            reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(canvas->pixels) + cy * canvas->pitch)[cx] &
+            0xFFFFFF;
+        const unsigned long got = XGetPixel(shown, x, y) & 0xFFFFFF;
+        if (got != want) {
+          ADD_FAILURE() << (full ? "full screen" : "window") << ": (" << x << ", " << y << ") shows " << std::hex << got
+                        << " for canvas (" << std::dec << cx << ", " << cy << ") " << std::hex << want;
+          ++wrong;
+        }
+      }
+    XDestroyImage(shown);
+  }
+}
+
 TEST_F(X11Window, LeavingFullScreenPutsTheWindowBackWhereThePlayerLeftIt) {
   UserMoveResize(300, 200, 800, 600);
   Pump(500);

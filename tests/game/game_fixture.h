@@ -37,7 +37,7 @@ class GameTest : public ::testing::Test {
   // Builds the form and runs the start-up; the splash is showing afterwards.
   TMainForm& Make() {
     form = std::make_unique<TMainForm>(
-        FormServices{display, keyboard, sound, music, http, shell, messages, clock, decoder});
+        FormServices{screen ? *screen : display, keyboard, sound, music, http, shell, messages, clock, decoder});
     form->DataDir = dir;
     form->Seed(1);
     form->FormCreate();
@@ -118,6 +118,7 @@ class GameTest : public ::testing::Test {
 
   std::string dir;
   RecordingDisplay display;
+  Display* screen = nullptr;  // drawn on instead of `display` when set
   FakeKeyboard keyboard;
   RecordingSoundOutput sound;
   FakeModulePlayer music;

@@ -1,8 +1,11 @@
 // Test picture decoder for a tiny raw format, so loader tests need no PNG codec:
 // "RAWP", u16 width, u16 height (little-endian), then width x height RGBA pixels.
 #pragma once
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -46,6 +49,38 @@ class RawPictureDecoder : public PictureDecoder {
     p.Rgba.assign(data + 8, data + size);
     return p;
   }
+};
+
+// The same on a gate: helper threads decode only once it is open (the thread that
+// made the decoder always may), so that a test sees the loading half done.
+class GatedPictureDecoder : public RawPictureDecoder {
+ public:
+  std::optional<Pixels> Decode(const uint8_t* data, size_t size, std::string& error) const override {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      opened_.wait(lock, [&] { return open_ || std::this_thread::get_id() == owner_; });
+      ++decoded_;
+    }
+    return RawPictureDecoder::Decode(data, size, error);
+  }
+  void Open() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      open_ = true;
+    }
+    opened_.notify_all();
+  }
+  int Decoded() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return decoded_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  mutable std::condition_variable opened_;
+  bool open_ = false;
+  mutable int decoded_ = 0;
+  std::thread::id owner_ = std::this_thread::get_id();
 };
 
 }  // namespace pondaro::test

@@ -21,7 +21,7 @@ class TapedGame : public GameTest {
   // `network`: the score service as the game reaches it (the fixture's by default).
   TMainForm& MakeTaped(HttpClient* network = nullptr) {
     tape = std::make_unique<TTape>(
-        FormServices{display, keyboard, sound, music, network ? *network : http, shell, messages, clock, decoder});
+        FormServices{screen ? *screen : display, keyboard, sound, music, network ? *network : http, shell, messages, clock, decoder});
     tape->SetWatch(std::make_unique<TReplayWatch>(*tape));
     form = std::make_unique<TMainForm>(tape->Services());
     form->Tape = tape.get();

@@ -2,7 +2,9 @@
 // driven through its own event loop by seeded random input, restarted whenever
 // it ends itself, with the invariants checked after every event and tick. Every
 // game it records is re-played headless, the monkey's hooks done again where they
-// were, and has to come out the same, digest for digest.
+// were, and has to come out the same, digest for digest. Its first ticks are also
+// drawn twice, whole and only where they changed, on a model of the picture, and
+// the two must be the same after every tick.
 //
 //   PONDARO_SOAK_SEED=N PONDARO_SOAK_TICKS=M pondaro_tests --gtest_filter=Soak.Monkey
 //
@@ -30,6 +32,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include "menus/screens.h"
 #include "persist/codec.h"
 #include "persist/config_check.h"
+#include "platform/twin_display.h"
 #include "replay/taped_game.h"
 #include "shots/fields.h"
 #include "soak/monkey.h"
@@ -51,6 +54,8 @@ constexpr int kSpriteBound = 250;
 // Past these the game has stopped making sense (bonus lives and hooks included).
 constexpr int kLivesBound = 1000;
 constexpr int32_t kScoreBound = 100'000'000;
+// Ticks drawn twice.
+constexpr long kTwinTicks = 20'000;
 
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
   const char* v = std::getenv(name);
@@ -157,7 +162,26 @@ class Soak : public TapedGame {
   std::vector<HookAt> gameHooks_;
   uint64_t gamesSeen_ = 0;
   bool wasRecording_ = false;
+
+  std::string CheckFrame();
+  // The frames drawn whole go to `display`, those drawn where they changed to `shown`.
+  RecordingDisplay shown;
+  std::unique_ptr<TwinDisplay> twin;
 };
+
+// A model pixel stands for the draws that reached it in order (RecordingDisplay):
+// the two models differ wherever the pictures would.
+std::string Soak::CheckFrame() {
+  if (display.model == shown.model) return "";
+  const TRect d = Difference(800, 600, [&](size_t i) { return display.model[i] == shown.model[i]; });
+  std::string what = "drawn only where it changed, the frame differs from the frame drawn whole in (" +
+                     std::to_string(d.Left) + ", " + std::to_string(d.Top) + ")-(" + std::to_string(d.Right) + ", " +
+                     std::to_string(d.Bottom) + "); drawn again:";
+  for (const TRect& r : twin->Dirty().Sent())
+    what += " (" + std::to_string(r.Left) + ", " + std::to_string(r.Top) + ")-(" + std::to_string(r.Right) + ", " +
+            std::to_string(r.Bottom) + ")";
+  return what;
+}
 
 void Soak::Restart() {
   app.reset();
@@ -327,6 +351,10 @@ std::string Soak::CheckReplays(Marks& m) {
 
 std::string Soak::Run(uint64_t seed, long ticks, Marks& m) {
   Monkey monkey(seed);
+  display.modelled = shown.modelled = true;
+  shown.updates = FrameUpdates::Areas;
+  twin = std::make_unique<TwinDisplay>(display, shown);
+  screen = twin.get();
   Restart();
   ConfigChanged();
   if (std::string e = CheckConfig(); !e.empty()) return "at start-up: " + e;
@@ -371,8 +399,13 @@ std::string Soak::Run(uint64_t seed, long ticks, Marks& m) {
       if (!ApplyHook(*form, h)) return fail(tick, "hook " + h.Field + " refused");
     }
     if (std::string e = CheckTick(tick, ticks, m); !e.empty()) return fail(tick, e);
+    if (tick <= kTwinTicks) {
+      if (std::string e = CheckFrame(); !e.empty()) return fail(tick, e);
+      if (tick == kTwinTicks) display.modelled = shown.modelled = twin->twinned = false;
+    }
     // What the doubles record is looked at once; sounds run out after a while.
     display.calls.clear();
+    shown.calls.clear();
     messages.shown.clear();
     sound.startLog.clear();
     sound.startedSamples.clear();

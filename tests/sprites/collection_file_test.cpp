@@ -45,6 +45,23 @@ CollectionRecord Sound(std::string name) {
   return r;
 }
 
+// The file's checksum is the standard CRC-32 (IEEE), whatever the length and alignment.
+TEST(CollectionFile, TheChecksumIsCrc32) {
+  const std::string check = "123456789";
+  EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(check.data()), check.size()), 0xCBF43926u);
+  std::vector<uint8_t> bytes(40);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 37 + 11);
+  for (size_t from = 0; from < 9; ++from)
+    for (size_t n = 0; from + n <= bytes.size(); ++n) {
+      uint32_t bitwise = 0xFFFFFFFFu;
+      for (size_t i = from; i < from + n; ++i) {
+        bitwise ^= bytes[i];
+        for (int k = 0; k < 8; ++k) bitwise = (bitwise & 1) ? 0xEDB88320u ^ (bitwise >> 1) : bitwise >> 1;
+      }
+      ASSERT_EQ(Crc32(bytes.data() + from, n), ~bitwise) << from << " + " << n;
+    }
+}
+
 TEST(CollectionFile, RoundTripsEveryAttributeOfBothKinds) {
   std::vector<CollectionRecord> back;
   std::string error;
