@@ -30,6 +30,7 @@ class NullDisplay : public Display {
   void DrawRotatedAbout(TextureId, const TRect&, int, int, int, int, double, double, int, int) override {}
   void DrawText(int, int, const std::string&, int, Color) override {}
   int TextWidth(const std::string&, int) override { return 0; }
+  TRect TextBounds(int x, int y, const std::string&, int) override { return {x, y, x, y}; }
   void SetCursor(CursorShape) override {}
   void SetCaption(const std::string&) override {}
   bool SetFullScreen(bool) override { return true; }

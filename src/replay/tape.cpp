@@ -145,6 +145,13 @@ class TTape::TapeDisplay : public Display {
   int StyledTextWidth(const std::string& text, int pointSize, TextFace face) override {
     return live_.StyledTextWidth(text, pointSize, face);
   }
+  // Where drawn text lands, for a display that redraws only what changed: not the rules'.
+  TRect TextBounds(int x, int y, const std::string& text, int pointSize) override {
+    return live_.TextBounds(x, y, text, pointSize);
+  }
+  TRect StyledTextBounds(int x, int y, const std::string& text, int pointSize, const TextLook& look) override {
+    return live_.StyledTextBounds(x, y, text, pointSize, look);
+  }
   // The name entry's typing limit counts with the width: it reaches the rules.
   int TextWidth(const std::string& text, int pointSize) override {
     return static_cast<int>(tape_

@@ -22,6 +22,8 @@
 #include "platform/fake_services.h"
 #include "platform/recording_sound.h"
 #include "platform/twin_display.h"
+#include "replay/tape.h"
+#include "replay/watch.h"
 #include "sdl_suite.h"
 #include "shots/runner.h"
 
@@ -77,11 +79,17 @@ std::string FrameIdentity::Play(const std::filesystem::path& script) {
   test::RecordingMessageBox messages;
   SdlPictureDecoder decoder;
   {
-    TMainForm form(FormServices{twin, keyboard, sound, music, http, shell, messages, clock, decoder});
+    // On a tape as the game runs, so that a replay watched by a script is drawn too.
+    TTape tape(FormServices{twin, keyboard, sound, music, http, shell, messages, clock, decoder});
+    tape.SetWatch(std::make_unique<TReplayWatch>(tape));
+    TMainForm form(tape.Services());
+    form.Tape = &tape;
     form.DataDir = dir;
     form.FormCreate();
     TApplication app(form, events, clock);
     shots::Runner runner{form, app, clock, keyboard, *shown, dir + "/shots"};
+    runner.tape = &tape;
+    runner.scriptDir = script.parent_path().string();
     long tick = 0;
     runner.afterTick = [&] {
       ++tick;
