@@ -10,6 +10,7 @@ namespace pondaro {
 
 void TMainForm::DXTimerTimer() {
   TDriveScope drive(*this, TRecordKind::Ticks);
+  WriteBackSettings();
   if (!displayUp_ || !DXDraw().CanDraw()) return;
   UpdateInputStates();
   MessagePanelTick(*this);
@@ -31,6 +32,11 @@ void TMainForm::DXTimerTimer() {
   ImageList.TakeDecoded();
   DXWaveList.FinishLoading();
   Guarded([&] { MusicKeepAlive(); });
+}
+
+void TMainForm::WriteBackSettings() {
+  if (writeBackIn_ == 0 || --writeBackIn_ != 0) return;
+  Guarded([&] { SaveSettings(); });
 }
 
 void TMainForm::ComputeAimAngle() {

@@ -72,8 +72,9 @@ void TMainForm::FormCreate() {
 
   HighScores = DefaultHighScores();
   ReadSettings();
-  // What was read goes back at once: a damaged or short file is written whole.
-  SaveSettings();
+  // What was read goes back (a damaged or short file is written whole) once the
+  // first frame is up: the disk's sync does not hold up the window.
+  writeBackIn_ = 2;
   ChangeScene(1);
 }
 

@@ -266,8 +266,11 @@ class TMainForm {
   void CaretBlink();
   void ComputeAimAngle();
 
+  void WriteBackSettings();
+
   std::mt19937 rng_;
   bool displayUp_ = false;
+  int writeBackIn_ = 0;  // frame ticks until start-up's settings are written back
 };
 
 }  // namespace pondaro

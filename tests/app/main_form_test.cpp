@@ -1,4 +1,5 @@
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 #include "app/scene_sprites.h"
@@ -27,6 +28,7 @@ InputEvent AltEnter() {
   return e;
 }
 
+// The settings are written once the first frame is up, not before it.
 TEST_F(MainForm, FirstStartShowsTheSplashAndLeavesDefaultSettings) {
   auto& f = Make();
   EXPECT_EQ(f.Scene, 1);
@@ -34,6 +36,9 @@ TEST_F(MainForm, FirstStartShowsTheSplashAndLeavesDefaultSettings) {
   EXPECT_TRUE(f.GameSound && f.GameMusic);
   ASSERT_EQ(music.loaded.size(), 1u);
   EXPECT_EQ(music.loaded[0], dir + "/Music/1.xm");
+  Tick();
+  EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
+  Tick();
   auto lines = ReadSettingsLines(ConfigPath());
   ASSERT_TRUE(lines);
   EXPECT_EQ((*lines)[0], "false");
@@ -100,8 +105,11 @@ TEST_F(StartUp, TheSplashShowsWithItsBackdropAloneAndTheMenuWaitsForTheRest) {
   EXPECT_EQ(display.textures.size(), static_cast<size_t>(f.ImageList.Count()));
   display.calls.clear();
   Tick();
-  for (const DrawCall& c : display.calls)
-    if (c.kind != DrawCall::Fill && c.kind != DrawCall::Text) EXPECT_EQ(display.textures.count(c.texture), 1u);
+  for (const DrawCall& c : display.calls) {
+    if (c.kind != DrawCall::Fill && c.kind != DrawCall::Text) {
+      EXPECT_EQ(display.textures.count(c.texture), 1u);
+    }
+  }
 }
 
 // The sounds come after the first frame; a sound file found bad then ends the game
@@ -141,6 +149,7 @@ TEST_F(MainForm, SettingsAreReadBackWithTheirPaddingRemoved) {
   out.close();
 
   auto& f = Make();
+  Tick(2);
   EXPECT_FALSE(f.GameFullScreen);
   EXPECT_FALSE(f.GameMusic);
   EXPECT_TRUE(f.GameSound);
@@ -164,6 +173,7 @@ TEST_F(MainForm, ASettingsFolderOfItsOwnTakesConfigCfgAwayFromTheData) {
   auto& f = Make(false);
   f.SettingsDir = settings;
   f.FormCreate();
+  Tick(2);
   EXPECT_TRUE(f.GameMusic) << "read the file beside the data";
   auto written = ReadSettingsLines(settings + "/Config.cfg");
   ASSERT_TRUE(written);
