@@ -148,7 +148,7 @@ void FuzzPictures(const PictureDecoder& decoder, const std::vector<CollectionRec
                           for (int f = 0; f < item.FrameCount() && f < 64; ++f) {
                             const TRect r = item.FrameRectOf(f);
                             if (r.Width() > 0 && r.Height() > 0)
-                              (void)item.Picture.AlphaAt(r.Right - 1, r.Bottom - 1);  // in bounds
+                              (void)item.SolidAt(r.Right - 1, r.Bottom - 1);  // in bounds
                             item.Draw(display, 0, 0, f);
                           }
                         }
