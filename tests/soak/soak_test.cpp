@@ -356,8 +356,9 @@ std::string Soak::Run(uint64_t seed, long ticks, Marks& m) {
   twin = std::make_unique<TwinDisplay>(display, shown);
   screen = twin.get();
   Restart();
-  ConfigChanged();
-  if (std::string e = CheckConfig(); !e.empty()) return "at start-up: " + e;
+  // A first start writes its settings once its first frame is up: the loop checks that.
+  if (ConfigChanged())
+    if (std::string e = CheckConfig(); !e.empty()) return "at start-up: " + e;
   std::vector<MonkeyHook> hooks;
   const auto start = std::chrono::steady_clock::now();
   auto fail = [&](long tick, const std::string& what) {
