@@ -19,6 +19,7 @@
 
 #include "desktop/sdl_system.h"
 #include "desktop/xmp_player.h"
+#include "replay/null_services.h"
 #include "sprites/wave_list.h"
 
 namespace fs = std::filesystem;
@@ -33,7 +34,7 @@ struct Pcm {
 
 // A sound output that only decodes: the collection hands it every payload
 // exactly as it would hand them to the mixer, in collection order.
-class DecodingOutput : public SoundOutput {
+class DecodingOutput : public NullSound {
  public:
   std::vector<Pcm> Decoded;
 
@@ -60,12 +61,6 @@ class DecodingOutput : public SoundOutput {
     Decoded.push_back(std::move(pcm));
     return static_cast<SampleId>(Decoded.size());
   }
-  void FreeSample(SampleId) override {}
-  VoiceId CreateVoice(SampleId) override { return 0; }
-  void FreeVoice(VoiceId) override {}
-  void Start(VoiceId, const VoiceSettings&) override {}
-  void Stop(VoiceId) override {}
-  bool IsPlaying(VoiceId) const override { return false; }
 };
 
 double Db(double v) { return v > 0 ? 20 * std::log10(v) : -200.0; }
