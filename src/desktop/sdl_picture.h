@@ -1,17 +1,16 @@
-// PNG payloads of the image collection decoded with SDL_image.
+// PNG payloads of the image collection, decoded by libpng exactly as the headless
+// re-play decodes them (a collision mask must not differ between the two), on
+// helper threads of a lower priority than the game's own.
 #pragma once
-#include "platform/services.h"
+#include "replay/png_decoder.h"
 
 namespace pondaro {
 
 // Needs no SDL video: it runs before (and without) a window, in tools and tests.
-class SdlPictureDecoder : public PictureDecoder {
+class SdlPictureDecoder : public PngDecoder {
  public:
-  std::optional<Pixels> Decode(const uint8_t* data, size_t size, std::string& error) const override;
   // Helpers decode at a lower priority than the game's own thread.
   void ThreadBegins() const override;
-  // SDL keeps an error message per thread, freed only for its own threads.
-  void ThreadEnds() const override;
 };
 
 }  // namespace pondaro

@@ -21,9 +21,6 @@ class PictureDecoder {
   // Called on a helper thread before it decodes: the game's own thread must keep
   // its pace beside it.
   virtual void ThreadBegins() const {}
-  // Called on a helper thread that decoded, just before it ends: what the decoder
-  // keeps per thread goes with it.
-  virtual void ThreadEnds() const {}
 };
 
 // PCM playback. A sample is one decoded sound; a voice is one playback buffer of it

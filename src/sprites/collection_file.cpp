@@ -4,8 +4,9 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -89,28 +90,17 @@ std::string ItemError(uint32_t index, const std::string& what) {
 
 }  // namespace
 
-// Eight bytes a step (slicing by 8): the check runs over every byte of both
-// collections at each start.
+// zlib's: the check runs over every byte of both collections at each start,
+// at twice the speed of a plain table-driven loop.
 uint32_t Crc32(const uint8_t* data, size_t size) {
-  static const auto tables = [] {
-    std::array<std::array<uint32_t, 256>, 8> t{};
-    for (uint32_t i = 0; i < 256; ++i) {
-      uint32_t c = i;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[0][i] = c;
-    }
-    for (uint32_t i = 0; i < 256; ++i)
-      for (size_t k = 1; k < 8; ++k) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
-    return t;
-  }();
-  uint32_t crc = 0xFFFFFFFFu;
-  for (; size >= 8; data += 8, size -= 8) {
-    const uint32_t lo = crc ^ (data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24);
-    crc = tables[7][lo & 0xFF] ^ tables[6][(lo >> 8) & 0xFF] ^ tables[5][(lo >> 16) & 0xFF] ^ tables[4][lo >> 24] ^
-          tables[3][data[4]] ^ tables[2][data[5]] ^ tables[1][data[6]] ^ tables[0][data[7]];
+  uLong crc = crc32(0L, Z_NULL, 0);
+  for (constexpr size_t kStep = 1u << 30; size > 0;) {
+    const size_t n = std::min(size, kStep);
+    crc = crc32(crc, data, static_cast<uInt>(n));
+    data += n;
+    size -= n;
   }
-  for (; size > 0; ++data, --size) crc = tables[0][(crc ^ *data) & 0xFF] ^ (crc >> 8);
-  return crc ^ 0xFFFFFFFFu;
+  return static_cast<uint32_t>(crc);
 }
 
 std::vector<uint8_t> WriteCollection(CollectionKind kind, const std::vector<CollectionRecord>& records) {

@@ -39,15 +39,12 @@ void TPictureLoader::Decode(std::unique_lock<std::mutex>& lock, size_t slot) {
 
 void TPictureLoader::Help() {
   decoder_.ThreadBegins();
-  {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (size_t slot;;) {
-      changed_.wait(lock, [&] { return stop_ || next_ >= todo_.size() || waitingBytes_ <= kMaxWaiting; });
-      if (!Claim(slot)) break;
-      Decode(lock, slot);
-    }
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (size_t slot;;) {
+    changed_.wait(lock, [&] { return stop_ || next_ >= todo_.size() || waitingBytes_ <= kMaxWaiting; });
+    if (!Claim(slot)) break;
+    Decode(lock, slot);
   }
-  decoder_.ThreadEnds();
 }
 
 void TPictureLoader::TakeDone(const Take& take) {
