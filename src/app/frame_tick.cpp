@@ -28,9 +28,10 @@ void TMainForm::DXTimerTimer() {
   Guarded([&] { SceneFrame(); });
   DXDraw().EndFrame();
   // Once the frame is shown: the pictures decoded meanwhile go to the display, and
-  // the sounds are made after the first frame.
+  // the sounds and the splash's song are made after the first frame.
   ImageList.TakeDecoded();
   DXWaveList.FinishLoading();
+  if (!songAfterFrame_.empty()) Guarded([&] { PlayMusic(std::string(songAfterFrame_)); });
   Guarded([&] { MusicKeepAlive(); });
 }
 

@@ -271,6 +271,7 @@ class TMainForm {
   std::mt19937 rng_;
   bool displayUp_ = false;
   int writeBackIn_ = 0;  // frame ticks until start-up's settings are written back
+  std::string songAfterFrame_;  // started once the next frame is up (loading one takes 4-5 ms)
 };
 
 }  // namespace pondaro

@@ -80,7 +80,8 @@ void TMainForm::SetUpScene(int scene) {
   switch (scene) {
     case 1:
       MenuMusicRestart = false;
-      PlayMusic("1");
+      // The splash is the game's first frame: its song follows it.
+      songAfterFrame_ = "1";
       CreateBackdrop(0);
       SetTimerInterval(Timer1, 2000);
       EnableTimer(Timer1, true);

@@ -20,6 +20,7 @@ bool IsFlightSound(const std::string& name) {
 
 void TMainForm::PlayMusic(const std::string& name) {
   // With music off a playing song is left alone.
+  songAfterFrame_.clear();
   if (!GameMusic) return;
   LastSongOrder = 0;
   if (SongHandle != 0) Services.music.SongFree(SongHandle);
@@ -28,6 +29,7 @@ void TMainForm::PlayMusic(const std::string& name) {
 }
 
 void TMainForm::StopMusic() {
+  songAfterFrame_.clear();
   if (SongHandle != 0) Services.music.SongFree(SongHandle);
   SongHandle = 0;
 }

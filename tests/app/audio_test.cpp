@@ -84,7 +84,8 @@ TEST_F(Audio, ButtonUpStopsOnlyItselfAndAllStopsEverything) {
 
 TEST_F(Audio, MusicFollowsItsSwitchAndTheScenes) {
   auto& f = Make();
-  ASSERT_EQ(music.loaded.size(), 1u);  // the splash's "1"
+  Tick();
+  ASSERT_EQ(music.loaded.size(), 1u);  // the splash's "1", after its first frame
   const int handle = f.SongHandle;
   f.GameMusic = false;
   f.PlayMusic("3");  // music off leaves the playing song alone

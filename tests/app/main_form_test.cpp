@@ -34,9 +34,11 @@ TEST_F(MainForm, FirstStartShowsTheSplashAndLeavesDefaultSettings) {
   EXPECT_EQ(f.Scene, 1);
   EXPECT_FALSE(f.GameFullScreen);
   EXPECT_TRUE(f.GameSound && f.GameMusic);
+  EXPECT_TRUE(music.loaded.empty());  // the song follows the first frame
+  Tick();
   ASSERT_EQ(music.loaded.size(), 1u);
   EXPECT_EQ(music.loaded[0], dir + "/Music/1.xm");
-  Tick();
+  EXPECT_TRUE(music.playing.count(f.SongHandle));
   EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
   Tick();
   auto lines = ReadSettingsLines(ConfigPath());
@@ -372,8 +374,8 @@ TEST_F(MainForm, FocusCloseAndFullScreen) {
 
 TEST_F(MainForm, MusicRestartsWhenTheSongWraps) {
   auto& f = Make();
-  const int handle = f.SongHandle;
   Tick();
+  const int handle = f.SongHandle;
   music.order[handle] = 3;
   Tick();
   EXPECT_EQ(f.LastSongOrder, 3);
