@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 
@@ -22,6 +23,29 @@ sockaddr_in Loopback(const std::string& address, int port) {
   a.sin_port = htons(static_cast<uint16_t>(port));
   inet_pton(AF_INET, address.c_str(), &a.sin_addr);
   return a;
+}
+
+// A signal meant for another thread ends a blocking call on a socket with a
+// time-out at once with EINTR, even one nobody handles: a child process that
+// stops sends us SIGCHLD while a thread that blocks it is starting another. Such
+// calls are made again; a connection attempt goes on by itself meanwhile.
+bool Connect(int fd, const sockaddr_in& to, int timeoutMs) {
+  if (connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) return true;
+  if (errno != EINTR) return false;
+  pollfd p{fd, POLLOUT, 0};
+  int ready;
+  do ready = poll(&p, 1, timeoutMs);
+  while (ready < 0 && errno == EINTR);
+  int error = 0;
+  socklen_t length = sizeof error;
+  return ready > 0 && getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+}
+
+ssize_t Receive(int fd, char* into, size_t size) {
+  ssize_t n;
+  do n = recv(fd, into, size, 0);
+  while (n < 0 && errno == EINTR);
+  return n;
 }
 
 }  // namespace
@@ -55,7 +79,7 @@ HttpConnection::HttpConnection(int port, const std::string& from, int timeoutMs)
       return;
     }
   }
-  if (connect(fd_, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+  if (!Connect(fd_, to, timeoutMs)) {
     close(fd_);
     fd_ = -1;
   }
@@ -68,6 +92,7 @@ HttpConnection::~HttpConnection() {
 bool HttpConnection::Send(const std::string& bytes) {
   for (size_t sent = 0; sent < bytes.size();) {
     const ssize_t n = fd_ < 0 ? -1 : send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     sent += static_cast<size_t>(n);
   }
@@ -79,7 +104,7 @@ RawReply HttpConnection::Read(bool head) {
   char buf[16384];
   bool open = fd_ >= 0;
   auto more = [&] {
-    const ssize_t n = open ? recv(fd_, buf, sizeof buf, 0) : 0;
+    const ssize_t n = open ? Receive(fd_, buf, sizeof buf) : 0;
     if (n > 0) in_.append(buf, static_cast<size_t>(n));
     open = n > 0;
     return open;
@@ -110,8 +135,10 @@ bool HttpConnection::ClosedWithin(int timeoutMs) {
   while (fd_ >= 0) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd p{fd_, POLLIN, 0};
-    if (poll(&p, 1, static_cast<int>(std::max<int64_t>(0, left.count()))) <= 0) return false;
-    if (recv(fd_, buf, sizeof buf, 0) <= 0) return true;
+    const int ready = poll(&p, 1, static_cast<int>(std::max<int64_t>(0, left.count())));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return false;
+    if (Receive(fd_, buf, sizeof buf) <= 0) return true;
   }
   return true;
 }

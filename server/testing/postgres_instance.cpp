@@ -147,8 +147,10 @@ namespace pondaro::scores::testing {
 
 void PostgresInstance::SignalAll(int signal) const {
   if (pid_ <= 0) return;
-  // The server's children: every process whose parent it is (field 4 of /proc/PID/stat).
-  std::vector<pid_t> pids = {pid_};
+  // The server first: stopped, it starts no child after the list below is made.
+  kill(pid_, signal);
+  // Its children: every process whose parent it is (field 4 of /proc/PID/stat).
+  std::vector<pid_t> pids;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
     const pid_t pid = std::atoi(entry.path().filename().c_str());
