@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "persist/settings_file.h"
+#include "sprites/collection_file.h"
 
 namespace pondaro {
 
@@ -17,10 +18,6 @@ namespace {
 constexpr char kMagic[8] = {'P', 'O', 'N', 'D', 'R', 'E', 'P', 'L'};
 constexpr size_t kMaxStream = 16u << 20;
 constexpr size_t kMaxVersionText = 32, kMaxName = 64;
-
-uint32_t Crc(const uint8_t* data, size_t size) {
-  return static_cast<uint32_t>(crc32(crc32(0L, Z_NULL, 0), data, static_cast<uInt>(size)));
-}
 
 }  // namespace
 
@@ -54,7 +51,7 @@ std::vector<uint8_t> WriteReplay(const TReplay& r) {
   w.Append(packed);
   w.U32(static_cast<uint32_t>(r.Digests.size()));
   for (uint64_t d : r.Digests) w.U64(d);
-  w.U32(Crc(w.bytes.data(), w.bytes.size()));
+  w.U32(Crc32(w.bytes.data(), w.bytes.size()));
   return std::move(w.bytes);
 }
 
@@ -77,7 +74,7 @@ bool ReadReplay(const std::vector<uint8_t>& bytes, TReplay& r, std::string& erro
     return false;
   }
   if (bytes.size() < sizeof kMagic + 2 + 4 ||
-      Crc(bytes.data(), bytes.size() - 4) !=
+      Crc32(bytes.data(), bytes.size() - 4) !=
           ByteReader(bytes.data() + bytes.size() - 4, 4).U32()) {
     error = "damaged or cut short (its checksum does not match)";
     return false;
